@@ -1,0 +1,58 @@
+#pragma once
+// Every modal question, message and file dialog of the program goes through here, so that
+// tests can answer them: queue the answers before the action (TestSeam), and a box that
+// appears with no queued answer fails the test instead of blocking it.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+
+enum class Kind { Warning, Error, Information, Confirmation, Custom };  // "Dikkat !", "Hata", "Bilgi", "Onay"
+
+enum Button {
+    Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Abort = 0x10, Retry = 0x20, Ignore = 0x40,
+    All = 0x80, NoToAll = 0x100, YesToAll = 0x200, Help = 0x400
+};
+using Buttons = int;
+
+enum class Icon { None, Information, Warning, Critical, Question };
+
+// Message dialog of a kind: the kind's title and icon, Turkish button captions; default button
+// OK, else Yes, else Retry; Esc answers Cancel, else No, else OK. Returns the button pressed.
+Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent = nullptr);
+
+// Platform message box with the given title (empty title: the application title "Kalpiyon").
+Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon,
+                  QWidget *parent = nullptr);
+
+// The application's error display: title "Kalpiyon", stop icon, one OK button, and a full
+// stop appended when the message's last character sorts after "." (see withFullStop).
+void showException(const QString &message, QWidget *parent = nullptr);
+QString withFullStop(const QString &message);
+
+// File dialogs. Return the chosen path, or an empty string when cancelled.
+QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
+QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
+
+// Test seam. While a seam is installed no dialog is shown: each call takes the next queued
+// answer (a Button for message boxes, a path for file dialogs) and records what was asked.
+namespace TestSeam {
+struct Asked {
+    QString text;
+    QString title;
+    Buttons buttons = 0;
+};
+void install();                 // start answering from the queue
+void uninstall();
+void queueAnswer(Button b);
+void queueFileName(const QString &path);
+QList<Asked> asked();           // everything asked since install(), in order
+void clearAsked();
+int pendingAnswers();
+}  // namespace TestSeam
+
+}  // namespace ui
