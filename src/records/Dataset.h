@@ -101,6 +101,7 @@ signals:
     void afterScroll();
     void stateChanged();
     void recordChanged();       // the current record's values changed (editors refresh)
+    void fieldChanged(int field);  // one field of the current record was set
     void updateRecord();        // bound editors: write your pending values now
     void listChanged();         // rows were added or removed
     void rowChanged(int row);   // a stored row's list texts changed

@@ -29,6 +29,7 @@ public:
     // "Field '%s' not found" / "Type mismatch for field '%s', expecting: %s actual: %s",
     // or a missing-table message.
     void checkSchema();
+    bool hasTable();
 
     // Runs SQL without results; throws Error on failure.
     void exec(const QString &sql);
