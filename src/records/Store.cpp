@@ -81,6 +81,7 @@ Store::Store(const QString &path, int busyTimeoutMs) : path_(path)
 
 Store::~Store()
 {
+    insert_.reset();
     sqlite3_close_v2(db_);
 }
 
@@ -92,6 +93,8 @@ void Store::create(const QString &path, bool overwrite)
         if (!QFile::remove(path))
             throw Error(QStringLiteral("'%1' silinemedi.").arg(path));
     }
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        throw Error(QStringLiteral("'%1' oluşturulamadı: klasör yok.").arg(path));
     {
         // Create the empty file first with owner-only permissions; SQLite keeps them.
         QFile f(path);
@@ -164,10 +167,13 @@ qint64 Store::insert(const QVector<QVariant> &values)
         return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
             .arg(QLatin1String(kTableName), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }();
-    Statement st(*this, sql);
+    if (!insert_)
+        insert_ = std::make_unique<Statement>(*this, sql);
+    insert_->reset();
     for (int i = 0; i < kFieldCount; ++i)
-        st.bind(i + 1, toStored(i, values.value(i)));
-    st.step();
+        insert_->bind(i + 1, toStored(i, values.value(i)));
+    insert_->step();
+    insert_->reset();
     return sqlite3_last_insert_rowid(db_);
 }
 

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace records {
+
+class Statement;
 
 class Store {
 public:
@@ -50,6 +53,7 @@ public:
 private:
     sqlite3 *db_ = nullptr;
     QString path_;
+    std::unique_ptr<Statement> insert_;  // prepared once, reused for bulk inserts
 };
 
 // A prepared statement bound to a store; finalised on destruction.
