@@ -43,6 +43,14 @@ std::optional<QTime> parseTime(const QString &text)
     return t.isValid() ? std::optional<QTime>(t) : std::nullopt;
 }
 
+// The long time format without a time-zone part: stored dates are naive local times.
+QString longTimeFormat(const QLocale &locale)
+{
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return format.trimmed();
+}
+
 }  // namespace
 
 QString formatDateTime(const QDateTime &value)
@@ -52,7 +60,7 @@ QString formatDateTime(const QDateTime &value)
     const QLocale locale = QLocale::system();
     QString text = locale.toString(value.date(), QLocale::ShortFormat);
     if (value.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + locale.toString(value.time(), QLocale::LongFormat);
+        text += QLatin1Char(' ') + locale.toString(value.time(), longTimeFormat(locale));
     return text;
 }
 

@@ -1,0 +1,348 @@
+// The dataset Query1 over a real SQLite file: operations, states, record numbers, the
+// after-scroll event, settling, Turkish name order, locate and optimistic locking.
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "Dataset.h"
+#include "Error.h"
+#include "TestDb.h"
+
+using records::Dataset;
+using records::DataSetState;
+
+namespace {
+const int kName = records::fieldIndex(QStringLiteral("Adi_Soyadi"));
+const int kYas = records::fieldIndex(QStringLiteral("Yas"));
+const int kTarih = records::fieldIndex(QStringLiteral("Tarih"));
+const int kProt = records::fieldIndex(QStringLiteral("Prot_No"));
+
+QString errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+// Runs a ';'-separated script of dataset operations. "name=X" and "yas=X" set fields.
+void run(Dataset &ds, const QString &script)
+{
+    for (const QString &op : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (op == QLatin1String("first")) ds.first();
+        else if (op == QLatin1String("last")) ds.last();
+        else if (op == QLatin1String("next")) ds.next();
+        else if (op == QLatin1String("prior")) ds.prior();
+        else if (op == QLatin1String("append")) ds.append();
+        else if (op == QLatin1String("edit")) ds.edit();
+        else if (op == QLatin1String("post")) ds.post();
+        else if (op == QLatin1String("cancel")) ds.cancel();
+        else if (op == QLatin1String("delete")) ds.remove();
+        else if (op.startsWith(QLatin1String("move:"))) ds.moveBy(op.mid(5).toInt());
+        else if (op.startsWith(QLatin1String("recno:"))) ds.setRecNo(op.mid(6).toInt());
+        else if (op.startsWith(QLatin1String("name="))) ds.setText(kName, op.mid(5));
+        else if (op.startsWith(QLatin1String("yas="))) ds.setText(kYas, op.mid(4));
+        else if (op.startsWith(QLatin1String("find:"))) ds.locate(QStringLiteral("Adi_Soyadi"), op.mid(5), {true, false});
+        else QFAIL(qPrintable(QStringLiteral("unknown op ") + op));
+    }
+}
+}  // namespace
+
+class TestDataset : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("Data.mdb")); }
+
+private slots:
+    void operations_data();
+    void operations();
+    void settleOnMove();
+    void turkishOrder();
+    void locate_data();
+    void locate();
+    void locateFindsRenamedAndAppendedRecords();
+    void fieldValues();
+    void closedAndEmptyDataset();
+    void optimisticLocking();
+    void postFailureKeepsTypedValues();
+    void readColumnsInListOrder();
+};
+
+void TestDataset::operations_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("recNo");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<int>("scrolls");  // after-scroll events during the script
+    QTest::addColumn<bool>("eof");
+
+    const QStringList abc{QStringLiteral("CAN"), QStringLiteral("ARI"), QStringLiteral("BAL")};
+    QTest::newRow("open") << abc << "" << "browse" << 1 << 3 << "ARI" << 0 << false;
+    QTest::newRow("next") << abc << "next" << "browse" << 2 << 3 << "BAL" << 1 << false;
+    QTest::newRow("next past end stays, eof, still scrolls") << abc << "last;next" << "browse" << 3 << 3 << "CAN" << 2 << true;
+    QTest::newRow("prior at first") << abc << "prior" << "browse" << 1 << 3 << "ARI" << 1 << false;
+    QTest::newRow("move by 5 clamps") << abc << "move:5" << "browse" << 3 << 3 << "CAN" << 1 << true;
+    QTest::newRow("recno same row no scroll") << abc << "recno:1" << "browse" << 1 << 3 << "ARI" << 0 << false;
+    QTest::newRow("recno") << abc << "recno:3" << "browse" << 3 << 3 << "CAN" << 1 << false;
+    QTest::newRow("append") << abc << "append" << "insert" << -1 << 3 << "" << 1 << true;
+    QTest::newRow("append post: at end") << abc << "append;name=ZEKİ;post" << "browse" << 4 << 4 << "ZEKİ" << 1 << true;
+    QTest::newRow("append unchanged cancel: last current") << abc << "append;cancel" << "browse" << 3 << 3 << "CAN" << 2 << false;
+    // Dropping the first new record scrolls too (to the last record), then the append.
+    QTest::newRow("append twice unchanged: vanishes") << abc << "append;append" << "insert" << -1 << 3 << "" << 3 << true;
+    QTest::newRow("append twice changed: first stored") << abc << "append;yas=5;append" << "insert" << -1 << 4 << "" << 2 << true;
+    QTest::newRow("edit") << abc << "edit" << "edit" << 1 << 3 << "ARI" << 0 << false;
+    QTest::newRow("edit post no scroll") << abc << "edit;yas=7;post" << "browse" << 1 << 3 << "ARI" << 0 << false;
+    QTest::newRow("edit cancel no scroll") << abc << "edit;name=X;cancel" << "browse" << 1 << 3 << "ARI" << 0 << false;
+    QTest::newRow("delete first") << abc << "delete" << "browse" << 1 << 2 << "BAL" << 1 << false;
+    QTest::newRow("delete last: previous") << abc << "last;delete" << "browse" << 2 << 2 << "BAL" << 2 << true;
+    QTest::newRow("delete in insert cancels") << abc << "append;name=X;delete" << "browse" << 3 << 3 << "CAN" << 2 << false;
+    QTest::newRow("edit on empty inserts") << QStringList() << "edit" << "insert" << -1 << 0 << "" << 1 << true;
+    QTest::newRow("empty open") << QStringList() << "" << "browse" << -1 << 0 << "" << 0 << true;
+    QTest::newRow("delete only record") << QStringList{QStringLiteral("TEK")} << "delete" << "browse" << -1 << 0 << "" << 1 << true;
+    QTest::newRow("rename keeps place") << abc << "edit;name=ZZZ;post" << "browse" << 1 << 3 << "ZZZ" << 0 << false;
+}
+
+void TestDataset::operations()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, script);
+    testdb::create(path(), names);
+    Dataset ds;
+    ds.open(path());
+    QSignalSpy scrolls(&ds, &Dataset::afterScroll);
+    run(ds, script);
+    QFETCH(QString, state);
+    QCOMPARE(records::stateName(ds.state()), state);
+    QTEST(ds.recNo(), "recNo");
+    QTEST(ds.recordCount(), "count");
+    QTEST(ds.displayText(kName), "current");
+    QTEST(int(scrolls.count()), "scrolls");
+    QTEST(ds.eof(), "eof");
+    // What the list shows must be what the file holds.
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")).toInt(), ds.recordCount());
+}
+
+void TestDataset::settleOnMove()
+{
+    testdb::create(path(), {QStringLiteral("ARI"), QStringLiteral("BAL")});
+    Dataset ds;
+    ds.open(path());
+    // Editors write their pending texts when asked.
+    QString pendingAge = QStringLiteral("44");
+    connect(&ds, &Dataset::updateRecord, this, [&] {
+        if (!pendingAge.isNull())
+            ds.setText(kYas, pendingAge);
+    });
+    ds.edit();
+    ds.next();  // changed -> stored
+    QCOMPARE(ds.state(), DataSetState::Browse);
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("44"));
+
+    pendingAge = QString();
+    ds.edit();
+    ds.first();  // unchanged -> dropped, nothing written
+    QCOMPARE(ds.state(), DataSetState::Browse);
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler WHERE Yas IS NOT NULL")), QStringLiteral("1"));
+
+    ds.append();
+    ds.first();  // new unchanged -> vanishes
+    QCOMPARE(ds.recordCount(), 2);
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")), QStringLiteral("2"));
+
+    // A locate settles too, whether or not it finds anything.
+    pendingAge = QStringLiteral("51");
+    ds.edit();
+    QVERIFY(!ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("YOK"), {true, false}));
+    QCOMPARE(ds.state(), DataSetState::Browse);
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("51"));
+}
+
+void TestDataset::turkishOrder()
+{
+    const QStringList inserted{QStringLiteral("ŞEKER"), QStringLiteral("DEMİR"), QStringLiteral("İNCE"),
+                               QStringLiteral("SARI"), QStringLiteral("ÇAĞLAR"), QStringLiteral("IŞIK"),
+                               QStringLiteral("CAN"), QStringLiteral("ÖZ"), QStringLiteral("OK"),
+                               QStringLiteral("ÜNAL"), QStringLiteral("UÇAR"), QStringLiteral("GÜL"),
+                               QStringLiteral("ĞA"), QString()};
+    testdb::create(path(), inserted);
+    Dataset ds;
+    ds.open(path());
+    QStringList order;
+    for (int row = 0; row < ds.recordCount(); ++row)
+        order << ds.rowText(row, kName);
+    const QStringList expected{QString(), QStringLiteral("CAN"), QStringLiteral("ÇAĞLAR"), QStringLiteral("DEMİR"),
+                               QStringLiteral("GÜL"), QStringLiteral("ĞA"), QStringLiteral("IŞIK"),
+                               QStringLiteral("İNCE"), QStringLiteral("OK"), QStringLiteral("ÖZ"),
+                               QStringLiteral("SARI"), QStringLiteral("ŞEKER"), QStringLiteral("UÇAR"),
+                               QStringLiteral("ÜNAL")};
+    QCOMPARE(order, expected);
+}
+
+void TestDataset::locate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("found");  // empty: no hit, ALİ stays current
+    QTest::newRow("A") << "A" << "AHMET";
+    QTest::newRow("AL") << "AL" << "ALİ";
+    QTest::newRow("ALX") << "ALX" << "";
+    QTest::newRow("AY") << "AY" << "AYŞE";
+    QTest::newRow("quote") << "O'N" << "O'NEIL JOHN";
+    QTest::newRow("pattern characters are plain") << "A*" << "";
+    QTest::newRow("İ") << "İ" << "İNCE";
+    QTest::newRow("I") << "I" << "IŞIK";
+    QTest::newRow("lower-case name found") << "KÜ" << "küçük";
+}
+
+void TestDataset::locate()
+{
+    testdb::create(path(), {QStringLiteral("AYŞE"), QStringLiteral("ALİ"), QStringLiteral("AHMET"),
+                            QStringLiteral("O'NEIL JOHN"), QStringLiteral("İNCE"), QStringLiteral("IŞIK"),
+                            QStringLiteral("küçük")});
+    Dataset ds;
+    ds.open(path());
+    QVERIFY(ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("ALİ"), {true, false}));
+    QSignalSpy scrolls(&ds, &Dataset::afterScroll);
+    QFETCH(QString, text);
+    QFETCH(QString, found);
+    QCOMPARE(ds.locate(QStringLiteral("Adi_Soyadi"), text, {true, false}), !found.isEmpty());
+    QCOMPARE(ds.displayText(kName), found.isEmpty() ? QStringLiteral("ALİ") : found);
+    QCOMPARE(int(scrolls.count()), found.isEmpty() ? 0 : 1);
+}
+
+void TestDataset::locateFindsRenamedAndAppendedRecords()
+{
+    testdb::create(path(), {QStringLiteral("BEKİR"), QStringLiteral("CEM"), QStringLiteral("ZEYNEP")});
+    Dataset ds;
+    ds.open(path());
+    ds.last();
+    ds.edit();
+    ds.setText(kName, QStringLiteral("AAA ZEYNEP"));
+    ds.post();
+    QCOMPARE(ds.rowText(2, kName), QStringLiteral("AAA ZEYNEP"));  // keeps its place in the list
+    ds.append();
+    ds.setText(kName, QStringLiteral("AAB"));
+    ds.post();
+    QCOMPARE(ds.recNo(), 4);
+    QVERIFY(ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("AA"), {true, false}));
+    QCOMPARE(ds.recNo(), 3);  // true name order: AAA ZEYNEP before AAB
+    QVERIFY(ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("AAB"), {true, false}));
+    QCOMPARE(ds.recNo(), 4);
+    QVERIFY(!ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("Z"), {true, false}));  // renamed away
+
+    // Deleting keeps the name order consistent with the list.
+    ds.first();
+    ds.remove();
+    QVERIFY(ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("C"), {true, false}));
+    QCOMPARE(ds.displayText(kName), QStringLiteral("CEM"));
+}
+
+void TestDataset::fieldValues()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    Dataset ds;
+    ds.open(path());
+    QCOMPARE(errorOf([&] { ds.setText(kYas, QStringLiteral("1")); }),
+             QStringLiteral("Query1: Dataset not in edit or insert mode"));
+    ds.edit();
+    ds.setText(kProt, QStringLiteral("12345678901234"));
+    QCOMPARE(ds.displayText(kProt), QStringLiteral("1234567890"));  // cut to the field size
+    QCOMPARE(errorOf([&] { ds.setText(kTarih, QStringLiteral("31.02.2010")); }),
+             QStringLiteral("'31.02.2010' geçersiz tarih ve zaman girdiniz"));
+    QCOMPARE(ds.state(), DataSetState::Edit);
+    ds.setText(kTarih, QStringLiteral("5.08.2010"));
+    ds.post();
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Tarih FROM veriler")), QStringLiteral("2010-08-05"));
+    ds.edit();
+    ds.setText(kTarih, QStringLiteral("5.08.2010 14:30:00"));
+    ds.post();
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Tarih FROM veriler")), QStringLiteral("2010-08-05 14:30:00"));
+    QCOMPARE(ds.displayText(kTarih), QStringLiteral("5.08.2010 14:30:00"));
+    ds.edit();
+    ds.setText(kTarih, QString());
+    ds.post();
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT quote(Tarih) FROM veriler")), QStringLiteral("NULL"));
+    QCOMPARE(errorOf([&] { ds.value(QStringLiteral("Yok")); }), QStringLiteral("Query1: Field 'Yok' not found"));
+}
+
+void TestDataset::closedAndEmptyDataset()
+{
+    Dataset closed;
+    const QString closedMsg = QStringLiteral("Query1: Cannot perform this operation on a closed dataset");
+    for (const auto &op : std::vector<std::function<void()>>{
+             [&] { closed.first(); }, [&] { closed.next(); }, [&] { closed.append(); }, [&] { closed.edit(); },
+             [&] { closed.post(); }, [&] { closed.cancel(); }, [&] { closed.remove(); },
+             [&] { closed.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("A"), {true, false}); }})
+        QCOMPARE(errorOf(op), closedMsg);
+    QCOMPARE(closed.recNo(), -1);
+    QVERIFY(closed.displayText(kName).isEmpty());
+
+    testdb::create(path(), {});
+    Dataset empty;
+    QSignalSpy scrolls(&empty, &Dataset::afterScroll);
+    empty.open(path());
+    QCOMPARE(scrolls.count(), 0);
+    QCOMPARE(errorOf([&] { empty.remove(); }), QStringLiteral("Query1: Cannot perform this operation on an empty dataset"));
+    QVERIFY(!empty.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("A"), {true, false}));
+    QCOMPARE(scrolls.count(), 0);
+}
+
+void TestDataset::optimisticLocking()
+{
+    testdb::create(path(), {QStringLiteral("ARI"), QStringLiteral("BAL")});
+    Dataset ds;
+    ds.open(path());
+    ds.edit();
+    ds.setText(kYas, QStringLiteral("30"));
+    // Another process changes the same row meanwhile.
+    testdb::sqliteCli(path(), QStringLiteral("UPDATE veriler SET Yas='99' WHERE Adi_Soyadi='ARI'"));
+    QVERIFY(errorOf([&] { ds.post(); }).startsWith(QStringLiteral("Row cannot be located for updating")));
+    QCOMPARE(ds.state(), DataSetState::Edit);
+    QCOMPARE(ds.displayText(kYas), QStringLiteral("30"));  // the record stays as typed
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("99"));
+    // A failed settle does not move.
+    QVERIFY(!errorOf([&] { ds.next(); }).isEmpty());
+    QCOMPARE(ds.recNo(), 1);
+    ds.cancel();
+
+    ds.next();
+    testdb::sqliteCli(path(), QStringLiteral("DELETE FROM veriler WHERE Adi_Soyadi='BAL'"));
+    QVERIFY(errorOf([&] { ds.remove(); }).startsWith(QStringLiteral("Row cannot be located for deletion")));
+    QCOMPARE(ds.recordCount(), 2);
+}
+
+void TestDataset::postFailureKeepsTypedValues()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    Dataset ds;
+    ds.open(path());
+    ds.append();
+    ds.setText(kName, QStringLiteral("YENİ"));
+    QString error;
+    {
+        testdb::LockHolder other(path());  // another process keeps the file locked
+        error = errorOf([&] { ds.post(); });
+    }
+    QVERIFY(error.contains(QStringLiteral("locked")));
+    QCOMPARE(ds.state(), DataSetState::Insert);
+    QCOMPARE(ds.displayText(kName), QStringLiteral("YENİ"));
+    QCOMPARE(ds.recordCount(), 1);
+}
+
+void TestDataset::readColumnsInListOrder()
+{
+    testdb::create(path(), {QStringLiteral("CAN"), QStringLiteral("ARI"), QStringLiteral("BAL")});
+    Dataset ds;
+    ds.open(path());
+    const auto rows = ds.readColumns({kName, kProt});
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0][0].toString(), QStringLiteral("ARI"));
+    QCOMPARE(rows[0][1].toString(), QStringLiteral("2"));
+    QCOMPARE(rows[2][0].toString(), QStringLiteral("CAN"));
+}
+
+QTEST_GUILESS_MAIN(TestDataset)
+#include "tst_dataset.moc"

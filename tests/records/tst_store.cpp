@@ -1,0 +1,125 @@
+// Opening Data.mdb: every way the file can be unusable gives a clear message and leaves the
+// dataset closed; a new database has exactly the 61 fields in order and owner-only rights.
+#include <QtTest>
+
+#include "Dataset.h"
+#include "Error.h"
+#include "TestDb.h"
+
+class TestStore : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("Data.mdb")); }
+
+private slots:
+    void init() { QFile::remove(path()); }
+    void createdSchema();
+    void openFailures_data();
+    void openFailures();
+    void lockedFile();
+    void otherColumnsAreLeftAlone();
+};
+
+void TestStore::createdSchema()
+{
+    records::Store::create(path());
+    const QString info = testdb::sqliteCli(path(), QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('veriler')"));
+    QStringList names;
+    for (const auto &f : records::kFields)
+        names << QLatin1String(f.name);
+    QCOMPARE(info, names.join(QLatin1Char(',')));
+    QCOMPARE(QFile::permissions(path()) & 0x0077, QFileDevice::Permissions());  // nobody else may read
+    QCOMPARE(QFile::permissions(path()) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    try {
+        records::Store::create(path());
+        QFAIL("an existing database was overwritten");
+    } catch (const Error &e) {
+        QVERIFY(e.message().contains(QStringLiteral("zaten var")));
+    }
+}
+
+void TestStore::openFailures_data()
+{
+    QTest::addColumn<QByteArray>("content");   // file content; "-" for no file
+    QTest::addColumn<QString>("sql");          // or SQL that builds the file
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing") << QByteArray("-") << QString() << "Could not find file";
+    QTest::newRow("random bytes") << QByteArray(4096, '\x5a') << QString() << "Unrecognized database format";
+    QTest::newRow("text file") << QByteArray("Adı Soyadı;Yaş\nAHMET;40\n") << QString() << "Unrecognized database format";
+    QTest::newRow("access file") << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2048, '\0') << QString()
+                                 << "Microsoft Access database";
+    QTest::newRow("empty file: no table") << QByteArray() << QString() << "Cannot find the input table or query 'veriler'";
+    QTest::newRow("no veriler") << QByteArray() << "CREATE TABLE hastalar(ad TEXT)" << "Cannot find the input table or query 'veriler'";
+    QString missing = records::createTableSql();
+    missing.replace(QStringLiteral(",\n  \"EF\" VARCHAR(10)"), QString());
+    QTest::newRow("missing column") << QByteArray() << missing << "Query1: Field 'EF' not found";
+    QString wrongType = records::createTableSql();
+    wrongType.replace(QStringLiteral("\"Yas\" VARCHAR(10)"), QStringLiteral("\"Yas\" INTEGER"));
+    QTest::newRow("column of another type") << QByteArray() << wrongType
+                                            << "Query1: Type mismatch for field 'Yas', expecting: WideString actual: Integer";
+    QString textDate = records::createTableSql();
+    textDate.replace(QStringLiteral("\"Tarih\" DATETIME"), QStringLiteral("\"Tarih\" VARCHAR(20)"));
+    QTest::newRow("date as text") << QByteArray() << textDate
+                                  << "Query1: Type mismatch for field 'Tarih', expecting: DateTime actual: WideString";
+}
+
+void TestStore::openFailures()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    if (content != "-") {
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    if (!sql.isEmpty())
+        testdb::sqliteCli(path(), sql);
+    const QByteArray before = content == "-" ? QByteArray() : [&] { QFile f(path()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    records::Dataset ds;
+    try {
+        ds.open(QStringLiteral("Data.mdb").prepend(dir.path() + QLatin1Char('/')));
+        QFAIL("opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(message) || e.message().contains(message), qPrintable(e.message()));
+    }
+    QVERIFY(!ds.active());
+    QCOMPARE(ds.state(), records::DataSetState::Inactive);
+    // Nothing was written to a file that is not ours.
+    if (content != "-" && sql.isEmpty()) {
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+}
+
+void TestStore::lockedFile()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    testdb::LockHolder other(path());
+    records::Dataset ds;
+    try {
+        ds.open(path());
+        QFAIL("opened a file locked by another process");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("already in use")), qPrintable(e.message()));
+    }
+    QVERIFY(!ds.active());
+}
+
+void TestStore::otherColumnsAreLeftAlone()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    testdb::sqliteCli(path(), QStringLiteral("ALTER TABLE veriler ADD COLUMN Notlar TEXT; UPDATE veriler SET Notlar='kalsın'"));
+    records::Dataset ds;
+    ds.open(path());
+    ds.edit();
+    ds.setText(records::fieldIndex(QStringLiteral("Yas")), QStringLiteral("40"));
+    ds.post();
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Notlar || '/' || Yas FROM veriler")), QStringLiteral("kalsın/40"));
+}
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
