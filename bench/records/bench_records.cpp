@@ -1,0 +1,97 @@
+// Store and dataset figures at 100,000 records (or the count given):
+//   bench_records [N]
+// Builds a demo database in a temporary folder, then times open, locate, moves and a post,
+// and reports the resident memory of this process after the open.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "Dataset.h"
+#include "DemoData.h"
+#include "Store.h"
+
+namespace {
+long residentKiB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+double ms(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Data.mdb"));
+
+    QElapsedTimer t;
+    t.start();
+    records::Store::create(path);
+    {
+        records::Store store(path);
+        records::DemoData demo(1);
+        store.begin();
+        for (int i = 0; i < count; ++i)
+            store.insert(demo.record(i));
+        store.commit();
+    }
+    std::printf("demo database, %d records:   %8.1f ms\n", count, ms(t));
+
+    const long before = residentKiB();
+    records::Dataset ds;
+    t.restart();
+    ds.open(path);
+    std::printf("open Query1:                      %8.1f ms\n", ms(t));
+    std::printf("resident memory after open:       %8.1f MB (%.1f MB before open)\n", residentKiB() / 1024.0, before / 1024.0);
+
+    const QStringList prefixes{QStringLiteral("Ş"), QStringLiteral("ŞE"), QStringLiteral("ŞEK"), QStringLiteral("ÖZT"),
+                               QStringLiteral("ÇAĞ"), QStringLiteral("YIL"), QStringLiteral("KOÇ A"), QStringLiteral("ZZ")};
+    t.restart();
+    const int rounds = 200;
+    for (int r = 0; r < rounds; ++r)
+        for (const QString &p : prefixes)
+            ds.locate(QStringLiteral("Adi_Soyadi"), p, {true, false});
+    std::printf("one incremental locate:           %8.4f ms\n", ms(t) / (rounds * prefixes.size()));
+
+    ds.first();
+    t.restart();
+    for (int i = 0; i < 1000; ++i)
+        ds.next();
+    std::printf("one move (next x1000):            %8.4f ms\n", ms(t) / 1000);
+
+    t.restart();
+    for (int i = 0; i < 1000; ++i)
+        ds.setRecNo(1 + (i * 7919) % count);
+    std::printf("one jump (random record x1000):   %8.4f ms\n", ms(t) / 1000);
+
+    const int yas = records::fieldIndex(QStringLiteral("Yas"));
+    double total = 0;
+    const int posts = 20;
+    for (int i = 0; i < posts; ++i) {
+        ds.setRecNo(1 + i * 1000);
+        ds.edit();
+        ds.setText(yas, QString::number(20 + i));
+        t.restart();
+        ds.post();
+        total += ms(t);
+    }
+    std::printf("one post (durable):               %8.2f ms\n", total / posts);
+
+    t.restart();
+    const auto rows = ds.readColumns({0, 1, 2, 3});
+    std::printf("read 4 columns of every row:      %8.1f ms (%lld rows)\n", ms(t), (long long)rows.size());
+    return 0;
+}
