@@ -1,0 +1,176 @@
+#include "ProfileFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringConverter>
+#include <QStringList>
+#include <optional>
+
+#include "Error.h"
+
+namespace settings {
+
+namespace {
+
+constexpr int kMaxValueLength = 2047;
+
+QStringList readLines(const QString &fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringDecoder decode("windows-1254");
+    QString text = decode(f.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// "[Name]" -> "Name"; not a section line -> nullopt.
+std::optional<QString> sectionName(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    const int close = t.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// "key=value" -> key; other lines (comments, blanks) -> nullopt.
+std::optional<QString> keyName(const QString &line)
+{
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0 || line.trimmed().startsWith(QLatin1Char(';')))
+        return std::nullopt;
+    return line.left(eq).trimmed();
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+struct Found {
+    int sectionLine = -1;   // index of the "[section]" line
+    int lastLine = -1;      // last key line of the section (or the section line)
+    int keyLine = -1;       // line of the key, if present
+};
+
+Found find(const QStringList &lines, const QString &section, const QString &key)
+{
+    Found found;
+    bool inside = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i])) {
+            if (found.sectionLine >= 0 && inside)
+                break;  // the first matching section is the one used
+            inside = sameName(*name, section);
+            if (inside) {
+                found.sectionLine = i;
+                found.lastLine = i;
+            }
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (const auto k = keyName(lines[i])) {
+            found.lastLine = i;
+            if (found.keyLine < 0 && sameName(*k, key))
+                found.keyLine = i;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+QString ProfileFile::cleanValue(const QString &raw)
+{
+    QString v = raw.trimmed();
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v.left(kMaxValueLength);
+}
+
+bool ProfileFile::parseInteger(const QString &text, qint64 *value)
+{
+    QString t = text.trimmed();
+    bool negative = false;
+    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
+        negative = t.front() == QLatin1Char('-');
+        t.remove(0, 1);
+    }
+    int base = 10;
+    if (t.startsWith(QLatin1Char('$'))) {
+        base = 16;
+        t.remove(0, 1);
+    } else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        t.remove(0, 2);
+    }
+    if (t.isEmpty())
+        return false;
+    for (const QChar c : t)
+        if (!(c.isDigit() || (base == 16 && QStringLiteral("abcdefABCDEF").contains(c))) || c.unicode() > 127)
+            return false;
+    bool ok = false;
+    const qint64 n = t.toLongLong(&ok, base);
+    if (ok && value)
+        *value = negative ? -n : n;
+    return ok;
+}
+
+QString ProfileFile::readText(const QString &section, const QString &key, const QString &defaultText) const
+{
+    const QStringList lines = readLines(fileName_);
+    const Found f = find(lines, section, key);
+    if (f.keyLine < 0)
+        return defaultText;
+    const QString &line = lines[f.keyLine];
+    return cleanValue(line.mid(line.indexOf(QLatin1Char('=')) + 1));
+}
+
+bool ProfileFile::readBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    // A marker default tells "absent" apart from any stored text.
+    const QString absent(QChar(0xFFFF));
+    const QString text = readText(section, key, absent);
+    qint64 n = 0;
+    if (text == absent || !parseInteger(text, &n))
+        return defaultValue;
+    return n != 0;
+}
+
+void ProfileFile::writeText(const QString &section, const QString &key, const QString &value) const
+{
+    QStringList lines = readLines(fileName_);
+    const Found f = find(lines, section, key);
+    if (f.keyLine >= 0) {
+        const QString &old = lines[f.keyLine];
+        lines[f.keyLine] = old.left(old.indexOf(QLatin1Char('='))).trimmed() + QLatin1Char('=') + value;
+    } else if (f.sectionLine >= 0) {
+        lines.insert(f.lastLine + 1, key + QLatin1Char('=') + value);
+    } else {
+        lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + value;
+    }
+
+    const bool existed = QFile::exists(fileName_);
+    QSaveFile out(fileName_);
+    QStringEncoder encode("windows-1254");
+    const QByteArray bytes = encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw Error(QStringLiteral("Unable to write to %1").arg(fileName_));
+    if (!existed)  // settings and passwords are the user's own business
+        QFile::setPermissions(fileName_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void ProfileFile::writeBool(const QString &section, const QString &key, bool value) const
+{
+    writeText(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+}  // namespace settings
