@@ -1,0 +1,197 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QQueue>
+#include <QVariant>
+#include <stdexcept>
+
+namespace ui {
+
+namespace {
+
+struct ButtonInfo {
+    Button button;
+    const char *caption;
+    QMessageBox::ButtonRole role;
+};
+
+// Order of the buttons in a box, with their Turkish captions.
+const ButtonInfo kButtons[] = {
+    {Yes, "Evet", QMessageBox::YesRole},
+    {No, "Hayır", QMessageBox::NoRole},
+    {Ok, "Tamam", QMessageBox::AcceptRole},
+    {Cancel, "İptal", QMessageBox::RejectRole},
+    {Abort, "Başarısız", QMessageBox::RejectRole},
+    {Retry, "Tekrar", QMessageBox::AcceptRole},
+    {Ignore, "Bitir", QMessageBox::AcceptRole},
+    {All, "Tümü", QMessageBox::YesRole},
+    {NoToAll, "Tümüne Hayır", QMessageBox::NoRole},
+    {YesToAll, "Tümüne Evet", QMessageBox::YesRole},
+    {Help, "Yardım", QMessageBox::HelpRole},
+};
+
+struct KindInfo {
+    const char *title;
+    QMessageBox::Icon icon;
+};
+
+KindInfo kindInfo(Kind kind)
+{
+    switch (kind) {
+    case Kind::Warning: return {"Dikkat !", QMessageBox::Warning};
+    case Kind::Error: return {"Hata", QMessageBox::Critical};
+    case Kind::Information: return {"Bilgi", QMessageBox::Information};
+    case Kind::Confirmation: return {"Onay", QMessageBox::Question};
+    case Kind::Custom: break;
+    }
+    return {nullptr, QMessageBox::NoIcon};
+}
+
+QMessageBox::Icon toIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Button defaultButton(Buttons buttons)
+{
+    for (Button b : {Ok, Yes, Retry})
+        if (buttons & b)
+            return b;
+    return Button(0);
+}
+
+Button escapeButton(Buttons buttons)
+{
+    for (Button b : {Cancel, No, Ok})
+        if (buttons & b)
+            return b;
+    return Button(0);
+}
+
+QString applicationTitle()
+{
+    return qApp && !qApp->applicationDisplayName().isEmpty() ? qApp->applicationDisplayName() : QStringLiteral("Kalpiyon");
+}
+
+// --- the test seam -----------------------------------------------------------
+struct Seam {
+    bool installed = false;
+    QQueue<Button> answers;
+    QQueue<QString> fileNames;
+    QList<TestSeam::Asked> asked;
+};
+
+Seam &seam()
+{
+    static Seam s;
+    return s;
+}
+
+[[noreturn]] void unexpected(const QString &what)
+{
+    qFatal("Unexpected dialog with no queued answer: %s", qPrintable(what));
+}
+
+Button answerFromSeam(const QString &text, const QString &title, Buttons buttons)
+{
+    seam().asked.append({text, title, buttons});
+    if (seam().answers.isEmpty())
+        unexpected(title + QStringLiteral(": ") + text);
+    return seam().answers.dequeue();
+}
+
+QString fileFromSeam(const QString &title)
+{
+    seam().asked.append({QString(), title, 0});
+    if (seam().fileNames.isEmpty())
+        unexpected(title);
+    return seam().fileNames.dequeue();
+}
+
+Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent)
+{
+    if (seam().installed)
+        return answerFromSeam(text, title, buttons);
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
+    QHash<QAbstractButton *, Button> map;
+    for (const ButtonInfo &info : kButtons) {
+        if (!(buttons & info.button))
+            continue;
+        QPushButton *b = box.addButton(QString::fromUtf8(info.caption), info.role);
+        b->setObjectName(QString::fromUtf8(info.caption));
+        map.insert(b, info.button);
+        if (info.button == defaultButton(buttons))
+            box.setDefaultButton(b);
+        if (info.button == escapeButton(buttons))
+            box.setEscapeButton(b);
+    }
+    box.exec();
+    return map.value(box.clickedButton(), escapeButton(buttons));
+}
+
+}  // namespace
+
+Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent)
+{
+    const KindInfo info = kindInfo(kind);
+    const QString title = info.title ? QString::fromUtf8(info.title) : applicationTitle();
+    return show(text, title, buttons, info.icon, parent);
+}
+
+Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon, QWidget *parent)
+{
+    return show(text, title.isEmpty() ? applicationTitle() : title, buttons, toIcon(icon), parent);
+}
+
+QString withFullStop(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void showException(const QString &message, QWidget *parent)
+{
+    show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent);
+}
+
+QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter)
+{
+    if (seam().installed)
+        return fileFromSeam(title);
+    // Our own dialog, not the platform's: it must never change the current directory.
+    return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
+QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter)
+{
+    if (seam().installed)
+        return fileFromSeam(title);
+    return QFileDialog::getOpenFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
+namespace TestSeam {
+void install()
+{
+    seam() = Seam();
+    seam().installed = true;
+}
+void uninstall() { seam() = Seam(); }
+void queueAnswer(Button b) { seam().answers.enqueue(b); }
+void queueFileName(const QString &path) { seam().fileNames.enqueue(path); }
+QList<Asked> asked() { return seam().asked; }
+void clearAsked() { seam().asked.clear(); }
+int pendingAnswers() { return int(seam().answers.size() + seam().fileNames.size()); }
+}  // namespace TestSeam
+
+}  // namespace ui
