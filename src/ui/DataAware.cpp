@@ -73,8 +73,11 @@ DBEdit::DBEdit(records::Dataset *dataset, int field, QWidget *parent)
     if (records::kFields[field].type == records::FieldType::Text)
         setMaxLength(records::kFields[field].size);
     link_->text = [this] { return QLineEdit::text(); };
-    link_->show = [this](const QString &t) { setText(t); };
-    setText(dataset->displayText(field));
+    link_->show = [this](const QString &t) {
+        setText(t);
+        setCursorPosition(0);  // show a long text from its start
+    };
+    link_->show(dataset->displayText(field));
 }
 
 void DBEdit::keyPressEvent(QKeyEvent *event)
@@ -134,6 +137,7 @@ void DBComboBox::showText(const QString &text)
     setCurrentIndex(index);
     if (index < 0)
         setEditText(text);
+    lineEdit()->setCursorPosition(0);
 }
 
 void DBComboBox::setUserText(const QString &text)

@@ -1,0 +1,68 @@
+#include "Application.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "Ayar.h"
+#include "Dialogs.h"
+#include "Error.h"
+#include "Hakkinda.h"
+#include "Passwdu.h"
+#include "Sil.h"
+#include "UYedek.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "tamir.h"
+
+KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Kalpiyon"));
+    setApplicationDisplayName(QStringLiteral("Kalpiyon"));
+    setOrganizationName(QString());
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    setFont(font);
+    auto *qt = new QTranslator(this);
+    if (qt->load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qt);
+}
+
+bool KalpiyonApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error &e) {
+        ui::showException(e.message());
+    } catch (const std::exception &e) {
+        ui::showException(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void createWindows()
+{
+    Form1 = new TForm1;
+    AyarFrm = new TAyarFrm(Form1);
+    PassWdFrm = new TPassWdFrm(Form1);
+    Form2 = new TForm2(Form1);
+    FrmTamir = new TFrmTamir(Form1);
+    FrmYedek = new TFrmYedek(Form1);
+    Form3 = new TForm3(Form1);
+    Form4 = new TForm4(Form1);
+}
+
+void destroyWindows()
+{
+    delete Form1;  // owns the others
+    Form1 = nullptr;
+    AyarFrm = nullptr;
+    PassWdFrm = nullptr;
+    Form2 = nullptr;
+    FrmTamir = nullptr;
+    FrmYedek = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The application object: title "Kalpiyon", Turkish platform texts, and the error display
+// that shows every exception a handler lets through and lets the program go on.
+
+#include <QApplication>
+
+class KalpiyonApplication : public QApplication {
+    Q_OBJECT
+public:
+    KalpiyonApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};
+
+// The eight windows, created once in their fixed order; the globals name them.
+void createWindows();
+void destroyWindows();

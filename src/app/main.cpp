@@ -1,0 +1,27 @@
+// Kalpiyon: start-up, the password gate, the message loop.
+#include <QTimer>
+
+#include "Application.h"
+#include "Ayar.h"
+#include "Dialogs.h"
+#include "Unit1.h"
+
+int main(int argc, char **argv)
+{
+    KalpiyonApplication app(argc, argv);
+    createWindows();
+    if (!Form1->openError.isEmpty())
+        ui::showException(Form1->openError, Form1);
+    const bool mayWork = AyarFrm->CheckPassWd(true);
+    if (!mayWork)
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    Form1->show();
+    const int status = app.exec();
+    try {
+        AyarFrm->programEnding();
+    } catch (const std::exception &) {
+        // The program is ending; the protection flag keeps its earlier value.
+    }
+    destroyWindows();
+    return status;
+}

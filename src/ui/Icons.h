@@ -1,0 +1,8 @@
+#pragma once
+// The program's pictures: the desktop theme's icon where there is one, else the style's own.
+
+#include <QIcon>
+
+enum class IconId { New, Save, Delete, Cancel, Print, Close, Today, ClearSearch, First, Prior, Next, Last, Ok, Key };
+
+QIcon kalpiyonIcon(IconId id);
