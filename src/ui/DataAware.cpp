@@ -108,10 +108,19 @@ void DBEdit::keyPressEvent(QKeyEvent *event)
         link_->setModified(true);
 }
 
+// Only a real move of the focus inside the window writes back: not switching windows, not a
+// popup, not the window going away.
+static bool leavesEditor(const QWidget *w, const QFocusEvent *event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
+           w->window()->isVisible();
+}
+
 void DBEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    link_->writeBack();
+    if (leavesEditor(this, event))
+        link_->writeBack();
 }
 
 // --- DBComboBox ---------------------------------------------------------------------
@@ -208,7 +217,8 @@ void DBComboBox::keyPressEvent(QKeyEvent *event)
 void DBComboBox::focusOutEvent(QFocusEvent *event)
 {
     QComboBox::focusOutEvent(event);
-    link_->writeBack();
+    if (leavesEditor(this, event))
+        link_->writeBack();
 }
 
 }  // namespace ui

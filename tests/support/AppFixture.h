@@ -1,0 +1,94 @@
+#pragma once
+// A whole program in the test process: a temporary working folder with Data.mdb, the eight
+// windows created in order, message boxes answered through the dialog seam.
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "Store.h"
+#include "Unit1.h"
+
+namespace fixture {
+
+// Types text as a user would, one key at a time (Turkish letters included).
+inline void type(QWidget *w, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Writes a database with one record per name (and optional ages) into `folder`.
+inline void writeDatabase(const QString &folder, const QStringList &names, const QStringList &ages = {})
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("Data.mdb"));
+    records::Store::create(path, true);
+    records::Store store(path);
+    store.begin();
+    for (int i = 0; i < names.size(); ++i) {
+        QVector<QVariant> v(records::kFieldCount);
+        v[records::fieldIndex(QStringLiteral("Adi_Soyadi"))] = names[i];
+        v[records::fieldIndex(QStringLiteral("Prot_No"))] = QString::number(i + 1);
+        if (i < ages.size())
+            v[records::fieldIndex(QStringLiteral("Yas"))] = ages[i];
+        store.insert(v);
+    }
+    store.commit();
+}
+
+class Program {
+public:
+    explicit Program(const QStringList &names = {}, bool withDatabase = true)
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).removeRecursively();
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        if (withDatabase)
+            writeDatabase(dir_.path(), names);
+        setSettingsFolderForTests(dir_.path());
+        ui::TestSeam::install();
+        createWindows();
+    }
+    ~Program()
+    {
+        destroyWindows();
+        ui::TestSeam::uninstall();
+        QDir::setCurrent(previous_);
+    }
+    void show()
+    {
+        Form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+    }
+    QString folder() const { return dir_.path(); }
+    QString file(const QString &name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+inline QStringList askedTexts()
+{
+    QStringList texts;
+    for (const auto &a : ui::TestSeam::asked())
+        texts << a.text;
+    return texts;
+}
+
+}  // namespace fixture
+
+// Test main with the program's own application object, so that errors thrown by handlers
+// reach the error display (answered through the seam) as in the program.
+#define KALPIYON_TEST_MAIN(TestObject)                  \
+    int main(int argc, char **argv)                     \
+    {                                                   \
+        KalpiyonApplication app(argc, argv);            \
+        TestObject tc;                                  \
+        QTEST_SET_MAIN_SOURCE_PATH                      \
+        return QTest::qExec(&tc, argc, argv);           \
+    }
