@@ -66,3 +66,11 @@ void destroyWindows()
     Form3 = nullptr;
     Form4 = nullptr;
 }
+
+bool startUp()
+{
+    createWindows();
+    if (!Form1->openError.isEmpty())
+        ui::showException(Form1->openError, Form1);
+    return AyarFrm->CheckPassWd(true);
+}

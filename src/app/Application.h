@@ -14,3 +14,5 @@ public:
 // The eight windows, created once in their fixed order; the globals name them.
 void createWindows();
 void destroyWindows();
+// Creation, the database error if any, and the password gate; false when the gate refused.
+bool startUp();

@@ -9,11 +9,7 @@
 int main(int argc, char **argv)
 {
     KalpiyonApplication app(argc, argv);
-    createWindows();
-    if (!Form1->openError.isEmpty())
-        ui::showException(Form1->openError, Form1);
-    const bool mayWork = AyarFrm->CheckPassWd(true);
-    if (!mayWork)
+    if (!startUp())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     Form1->show();
     const int status = app.exec();

@@ -81,27 +81,27 @@ void TForm1::BtnYazdir2Click()
 
 void TForm1::SabitBilgiler1Click()
 {
-    Form2->exec();
+    ui::execDialog(*Form2);
 }
 
 void TForm1::Alifresi1Click()
 {
-    AyarFrm->exec();
+    ui::execDialog(*AyarFrm);
 }
 
 void TForm1::KaytSil1Click()
 {
-    Form3->exec();
+    ui::execDialog(*Form3);
 }
 
 void TForm1::VeritabannYedekle1Click()
 {
-    FrmYedek->exec();
+    ui::execDialog(*FrmYedek);
 }
 
 void TForm1::Hakknda1Click()
 {
-    Form4->exec();
+    ui::execDialog(*Form4);
 }
 
 void TForm1::VeritabannOnar1Click()

@@ -41,7 +41,7 @@ bool TGetPassWdFrm::Execute(const QString &password)
     FPassWd = password;
     Edit1->clear();
     Edit1->setFocus();
-    return exec() == QDialog::Accepted;
+    return ui::execDialog(*this) == QDialog::Accepted;
 }
 
 void TGetPassWdFrm::OKBtnClick()

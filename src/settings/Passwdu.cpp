@@ -49,7 +49,7 @@ bool TPassWdFrm::Execute(const QString &oldPassword)
     EdtYeniSifre->clear();
     EdtEskiSifre->setEnabled(!oldPassword.isEmpty());
     (oldPassword.isEmpty() ? EdtYeniSifre : EdtEskiSifre)->setFocus();
-    return exec() == QDialog::Accepted;
+    return ui::execDialog(*this) == QDialog::Accepted;
 }
 
 void TPassWdFrm::OKBtnClick()

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -88,6 +89,7 @@ struct Seam {
     bool installed = false;
     QQueue<Button> answers;
     QQueue<QString> fileNames;
+    QQueue<std::function<void(QDialog &)>> dialogHandlers;
     QList<TestSeam::Asked> asked;
 };
 
@@ -180,7 +182,26 @@ QString getOpenFileName(QWidget *parent, const QString &title, const QString &di
     return QFileDialog::getOpenFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
+int execDialog(QDialog &dialog)
+{
+    if (!seam().installed)
+        return dialog.exec();
+    seam().asked.append({QString(), dialog.windowTitle(), 0});
+    if (seam().dialogHandlers.isEmpty())
+        unexpected(dialog.windowTitle());
+    const auto handler = seam().dialogHandlers.dequeue();
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::setActiveWindow(&dialog);
+    QCoreApplication::processEvents();
+    handler(dialog);
+    dialog.hide();
+    return dialog.result();
+}
+
 namespace TestSeam {
+void queueDialogHandler(std::function<void(QDialog &)> handler) { seam().dialogHandlers.enqueue(std::move(handler)); }
 void install()
 {
     seam() = Seam();
@@ -191,7 +212,7 @@ void queueAnswer(Button b) { seam().answers.enqueue(b); }
 void queueFileName(const QString &path) { seam().fileNames.enqueue(path); }
 QList<Asked> asked() { return seam().asked; }
 void clearAsked() { seam().asked.clear(); }
-int pendingAnswers() { return int(seam().answers.size() + seam().fileNames.size()); }
+int pendingAnswers() { return int(seam().answers.size() + seam().fileNames.size() + seam().dialogHandlers.size()); }
 }  // namespace TestSeam
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace ui {
@@ -38,6 +39,10 @@ QString withFullStop(const QString &message);
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
 
+// Shows a modal window of the program and returns its result (QDialog::Accepted ...).
+// Under the test seam the next queued handler works the window instead of a user.
+int execDialog(QDialog &dialog);
+
 // Test seam. While a seam is installed no dialog is shown: each call takes the next queued
 // answer (a Button for message boxes, a path for file dialogs) and records what was asked.
 namespace TestSeam {
@@ -50,6 +55,8 @@ void install();                 // start answering from the queue
 void uninstall();
 void queueAnswer(Button b);
 void queueFileName(const QString &path);
+// Works the next modal window: typing, clicking; the window's result is returned.
+void queueDialogHandler(std::function<void(QDialog &)> handler);
 QList<Asked> asked();           // everything asked since install(), in order
 void clearAsked();
 int pendingAnswers();

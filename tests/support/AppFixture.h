@@ -3,6 +3,7 @@
 // windows created in order, message boxes answered through the dialog seam.
 
 #include <QDir>
+#include <functional>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,7 +42,10 @@ inline void writeDatabase(const QString &folder, const QStringList &names, const
 
 class Program {
 public:
-    explicit Program(const QStringList &names = {}, bool withDatabase = true)
+    // With `beforeStart`, files are laid out first and the program starts through the real
+    // start-up sequence (window set, database error, password gate); `mayWork` keeps the gate's answer.
+    explicit Program(const QStringList &names = {}, bool withDatabase = true,
+                     const std::function<void(const QString &folder)> &beforeStart = {})
     {
         QStandardPaths::setTestModeEnabled(true);
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).removeRecursively();
@@ -51,8 +55,14 @@ public:
             writeDatabase(dir_.path(), names);
         setSettingsFolderForTests(dir_.path());
         ui::TestSeam::install();
-        createWindows();
+        if (beforeStart) {
+            beforeStart(dir_.path());
+            mayWork = startUp();
+        } else {
+            createWindows();
+        }
     }
+    bool mayWork = true;
     ~Program()
     {
         destroyWindows();
