@@ -52,6 +52,8 @@ void createWindows()
     FrmYedek = new TFrmYedek(Form1);
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);
+    Form3->setDataset(Form1->Query1);
+    FrmYedek->settingsFile = [] { return Form1->SettingsFileName(); };
 }
 
 void destroyWindows()

@@ -1,10 +1,44 @@
 #pragma once
+// " Veritabanı Yedekleme Sihirbazı": copies the database (consistently, while it is open) and
+// the settings file into a folder composed from a drive, a directory and a folder name.
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+#include <functional>
 
 class TFrmYedek : public QDialog {
     Q_OBJECT
 public:
     explicit TFrmYedek(QWidget *parent = nullptr);
+
+    QLineEdit *Edit1;
+    QComboBox *DriveComboBox1;
+    QTreeView *DirectoryOutline1;
+    QProgressBar *ProgressBar1;
+    QCheckBox *CheckBox1, *CheckBox2;
+    QPushButton *BitBtn1;
+
+    // Where the settings file is; the main window knows.
+    std::function<QString()> settingsFile;
+
+    QString currentDirectory() const;
+    void setCurrentDirectory(const QString &path);
+    // The backup folder for directory `dir` and folder name `name`, with a trailing separator.
+    static QString composeDestination(const QString &dir, const QString &name);
+
+    void BitBtn1Click();
+    void DriveComboBox1Change();
+
+private:
+    void copyOne(const QString &source, const QString &target, int pauseMs, bool database);
+    QFileSystemModel *model_;
 };
 
 extern TFrmYedek *FrmYedek;

@@ -1,10 +1,45 @@
 #pragma once
+// "Veritabanı Bakım ve Onarımı": compacts Data.mdb into a verified copy that takes its place,
+// shows the size before and after, and restarts the program.
+
 #include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <functional>
 
 class TFrmTamir : public QDialog {
     Q_OBJECT
 public:
     explicit TFrmTamir(QWidget *parent = nullptr);
+
+    QFrame *Panel1, *Panel3;
+    QLabel *Label3, *Label5, *Label6;
+    QProgressBar *ProgressBar1;
+    QToolButton *Button1, *Button6, *SpeedButton1, *SpeedButton2;
+    QPlainTextEdit *Memo1;
+
+    void Button1Click();
+    void Button6Click();
+    static QString DatabaseSizeText(const QString &fileName);
+
+    // Starts the program anew; tests replace it to see what would be started.
+    static std::function<void(const QString &program, const QString &folder)> startProgram;
+    // Called before each step of a run ("compact", "replace", "finish"); tests make it throw
+    // to interrupt the run there.
+    static std::function<void(const QString &step)> beforeStep;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void failed(const QString &reason);
+    void succeeded();
+    enum class Stage { Ready, Running, Done } stage_ = Stage::Ready;
 };
 
 extern TFrmTamir *FrmTamir;

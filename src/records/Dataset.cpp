@@ -495,6 +495,48 @@ void Dataset::remove()
     emit afterScroll();
 }
 
+void Dataset::removeAll(const std::function<void(int)> &progress)
+{
+    checkActive();
+    first();  // settles a pending edit like any move
+    constexpr int kBatch = 500;
+    Statement st(*d->store, QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(QLatin1String(kTableName)));
+    const int total = int(d->rows.size());
+    int committed = 0;
+    QString failure;
+    while (committed < total && failure.isEmpty()) {
+        const int end = std::min(total, committed + kBatch);
+        try {
+            d->store->begin();
+            for (int pos = committed; pos < end; ++pos) {
+                st.reset();
+                st.bind(1, d->rows[pos].key);
+                st.step();
+                if (sqlite3_changes(d->store->handle()) == 0)  // gone meanwhile: as one deletion would
+                    throw Error(kRowDeletedMessage);
+            }
+            d->store->commit();
+            committed = end;
+            if (progress)
+                progress(committed);
+        } catch (const Error &e) {
+            d->store->rollback();
+            failure = e.message();
+        }
+    }
+    // The list loses the committed rows in one pass.
+    d->rows.erase(d->rows.begin(), d->rows.begin() + committed);
+    d->keys.erase(d->keys.begin(), d->keys.begin() + committed);
+    d->sortByName();
+    emit listChanged();
+    moveTo(0);
+    bof_ = true;
+    eof_ = d->rows.empty();
+    emit afterScroll();
+    if (!failure.isEmpty())
+        throw Error(failure);
+}
+
 void Dataset::checkBrowseMode()
 {
     if (!editing())

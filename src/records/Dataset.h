@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 #include "Schema.h"
@@ -71,6 +72,11 @@ public:
     void post();     // stores the pending record (one durable transaction); back to browse
     void cancel();   // drops pending changes; back to browse
     void remove();   // deletes the current record (in insert: cancel)
+    // Deletes every record, as many single deletions would, but committed in batches so that
+    // clearing a large table takes seconds, not minutes. `progress` gets the number deleted
+    // so far after each batch. A refused deletion rolls back only its batch, stops, and
+    // throws; what was committed stays deleted and the list shows what remains.
+    void removeAll(const std::function<void(int deleted)> &progress = {});
     // Settling: asks the bound editors to write their values (updateRecord), then posts when
     // anything changed and cancels otherwise. Does nothing in browse.
     void checkBrowseMode();

@@ -1,0 +1,249 @@
+// Clearing, compacting and backing up from the real windows, with real files: nothing is
+// ever lost, and success is reported only when it is true.
+#include <QAbstractButton>
+#include <QtTest>
+
+#include "AppFixture.h"
+#include "Maintenance.h"
+#include "Error.h"
+#include "Pause.h"
+#include "Sil.h"
+#include "UYedek.h"
+#include "tamir.h"
+
+using fixture::Program;
+
+namespace {
+QStringList names(int n)
+{
+    QStringList list;
+    for (int i = 0; i < n; ++i)
+        list << QStringLiteral("HASTA %1").arg(i, 4, 10, QLatin1Char('0'));
+    return list;
+}
+
+qint64 countIn(const QString &path)
+{
+    return records::verifyDatabase(path);
+}
+}  // namespace
+
+class TestMaintenanceWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { maintenance::setPauseScale(0); }
+    void clear_data();
+    void clear();
+    void clearDeclined();
+    void compactSuccess();
+    void compactFailures_data();
+    void compactFailures();
+    void restartStartsTheSameProgramInTheSameFolder();
+    void backup_data();
+    void backup();
+    void backupWithoutChoice();
+    void backupFailureIsReported();
+};
+
+void TestMaintenanceWindows::clear_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("1200 (several batches)") << 1200;
+}
+
+void TestMaintenanceWindows::clear()
+{
+    QFETCH(int, records);
+    Program p(names(records));
+    p.show();
+    if (records > 0) {  // a record being edited is deleted too
+        Form1->Query1->edit();
+        Form1->Query1->setText(1, QStringLiteral("9"));
+    }
+    ui::TestSeam::queueAnswer(ui::Yes);
+    Form3->RzBitBtn1Click();
+    QCOMPARE(ui::TestSeam::asked().last().text, QStringLiteral("Bu işlem verileri kalıcı olarak silecek. Emin misiniz ?"));
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Dikkat !"));
+    QCOMPARE(Form3->Label2->text(), QStringLiteral("Kayıtlar silindi..."));
+    QCOMPARE(Form3->ProgressBar1->value(), records);
+    QCOMPARE(Form1->Query1->recordCount(), 0);
+    QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(0));
+    QCOMPARE(Form1->statusPanels[0]->text(), QStringLiteral("  Toplam Kayıt: 0 / -1"));
+    // Reopening shows the last state.
+    Form3->show();
+    QCOMPARE(Form3->Label2->text(), QStringLiteral("Kayıtlar silindi..."));
+}
+
+void TestMaintenanceWindows::clearDeclined()
+{
+    Program p(names(3));
+    for (ui::Button answer : {ui::No, ui::Cancel}) {
+        ui::TestSeam::queueAnswer(answer);
+        Form3->RzBitBtn1Click();
+    }
+    QCOMPARE(Form3->Label2->text(), QStringLiteral("Veritabanı kayıtları silme ... (Tüm kayıtlar silinir)"));
+    QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(3));
+}
+
+void TestMaintenanceWindows::compactSuccess()
+{
+    Program p(names(1500));
+    p.show();
+    Form1->Query1->removeAll();  // leaves free pages behind
+    Form1->VeritabannOnar1Click();
+    QVERIFY(!Form1->Query1->active());
+    QVERIFY(FrmTamir->isVisible());
+    const QString before = FrmTamir->Label5->text();
+    QVERIFY2(before.endsWith(QStringLiteral(" kB")) || before.endsWith(QStringLiteral(" MB")), qPrintable(before));
+    FrmTamir->Button1Click();
+    QCOMPARE(FrmTamir->Label3->text(), QStringLiteral("İşlem başarıyla tamamlandı"));
+    QCOMPARE(FrmTamir->Button1->text(), QStringLiteral("Programı Başlat"));
+    QCOMPARE(FrmTamir->ProgressBar1->value(), 100);
+    QVERIFY(!FrmTamir->Button6->isEnabled());
+    QVERIFY(!QFile::exists(p.file(QStringLiteral("Yedek.mdb"))));
+    QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(0));
+    QVERIFY(FrmTamir->Label6->text() != before);
+}
+
+void TestMaintenanceWindows::compactFailures_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::newRow("leftover Yedek.mdb") << "leftover";
+    QTest::newRow("missing Data.mdb") << "missing";
+    // The run interrupted at each of its steps.
+    QTest::newRow("stopped before compacting") << "compact";
+    QTest::newRow("stopped before replacing") << "replace";
+    QTest::newRow("stopped after replacing") << "finish";
+}
+
+void TestMaintenanceWindows::compactFailures()
+{
+    QFETCH(QString, setup);
+    Program p(names(20));
+    const QString data = p.file(QStringLiteral("Data.mdb"));
+    if (setup == QLatin1String("leftover")) {
+        QFile f(p.file(QStringLiteral("Yedek.mdb")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("eski");
+    } else if (setup == QLatin1String("missing")) {
+        Form1->Query1->close();
+        QFile::remove(data);
+    }
+    TFrmTamir::beforeStep = [&](const QString &step) {
+        if (step == setup)
+            throw Error(QStringLiteral("durduruldu"));
+    };
+    Form1->VeritabannOnar1Click();
+    if (setup == QLatin1String("missing"))
+        QCOMPARE(FrmTamir->Label5->text(), QStringLiteral("*.mbd dosyası bulunamadı!"));
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmTamir->Button1Click();
+    TFrmTamir::beforeStep = [](const QString &) {};
+    QCOMPARE(FrmTamir->Label3->text(), QStringLiteral("Hata! Veritabanının adı değiştirilmiş veya kullanımda !"));
+    QCOMPARE(FrmTamir->Button1->text(), QStringLiteral("İşlem Başarısız"));
+    if (setup == QLatin1String("leftover"))
+        QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("Yedek.mdb")));
+    if (setup == QLatin1String("missing")) {
+        QVERIFY(!QFile::exists(p.file(QStringLiteral("Yedek.mdb"))));
+        return;
+    }
+    // Whatever step it stopped at, a sound Data.mdb holds every record.
+    QCOMPARE(countIn(data), qint64(20));
+    // A second click restarts instead of running again.
+    QString started;
+    auto previous = TFrmTamir::startProgram;
+    TFrmTamir::startProgram = [&](const QString &prog, const QString &) { started = prog; };
+    FrmTamir->Button1Click();
+    TFrmTamir::startProgram = previous;
+    QCOMPARE(started, QCoreApplication::applicationFilePath());
+}
+
+void TestMaintenanceWindows::restartStartsTheSameProgramInTheSameFolder()
+{
+    Program p(names(2));
+    QString program, folder;
+    auto previous = TFrmTamir::startProgram;
+    TFrmTamir::startProgram = [&](const QString &prog, const QString &dir) {
+        program = prog;
+        folder = dir;
+    };
+    Form1->VeritabannOnar1Click();
+    FrmTamir->Button6Click();  // "İptal" before a run: restart, no file touched
+    TFrmTamir::startProgram = previous;
+    QCOMPARE(program, QCoreApplication::applicationFilePath());
+    QCOMPARE(QDir(folder).canonicalPath(), QDir(p.folder()).canonicalPath());
+    QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(2));
+}
+
+void TestMaintenanceWindows::backup_data()
+{
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<bool>("settings");
+    QTest::addColumn<QString>("expectedFolder");  // relative to the chosen directory
+    QTest::newRow("default") << "Yedek" << false << "Yedek";
+    QTest::newRow("empty name: the directory itself") << "" << false << "";
+    QTest::newRow("nested name") << "a/b/c" << true << "a/b/c";
+}
+
+void TestMaintenanceWindows::backup()
+{
+    QFETCH(QString, folderName);
+    QFETCH(bool, settings);
+    QFETCH(QString, expectedFolder);
+    Program p(names(30));
+    p.show();
+    Form1->SaveSettings();
+    QTemporaryDir target;
+    FrmYedek->setCurrentDirectory(target.path());
+    QCOMPARE(FrmYedek->currentDirectory(), target.path());  // real letter case, no lower-casing
+    FrmYedek->Edit1->setText(folderName);
+    FrmYedek->CheckBox2->setChecked(settings);
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmYedek->BitBtn1Click();
+    QCOMPARE(ui::TestSeam::asked().last().text, QStringLiteral("Yedekleme işlemi başarıyla tamamlandı."));
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Kalpiyon"));
+    const QDir dest(QDir(target.path()).filePath(expectedFolder));
+    QCOMPARE(countIn(dest.filePath(QStringLiteral("Data.mdb"))), qint64(30));
+    QCOMPARE(QFile::exists(dest.filePath(QStringLiteral("Ayarlar"))), settings);
+    QCOMPARE(QDir::currentPath(), p.folder());  // the window never moves the working folder
+}
+
+void TestMaintenanceWindows::backupWithoutChoice()
+{
+    Program p(names(1));
+    FrmYedek->CheckBox1->setChecked(false);
+    FrmYedek->CheckBox2->setChecked(false);
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmYedek->BitBtn1Click();
+    QCOMPARE(ui::TestSeam::asked().last().text, QStringLiteral("Yedekleme için seçim yapılmadı !"));
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Dikkat !"));
+}
+
+void TestMaintenanceWindows::backupFailureIsReported()
+{
+    Program p(names(1));
+    QTemporaryDir target;
+    QFile blocker(QDir(target.path()).filePath(QStringLiteral("dosya")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    FrmYedek->setCurrentDirectory(target.path());
+    FrmYedek->Edit1->setText(QStringLiteral("dosya"));  // a file stands where the folder should be
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmYedek->BitBtn1Click();
+    QVERIFY(ui::TestSeam::asked().last().text.startsWith(QStringLiteral("Yedekleme tamamlanamadı.")));
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Hata"));
+
+    // A settings file that does not exist is named.
+    QFile::remove(Form1->SettingsFileName());
+    FrmYedek->Edit1->setText(QStringLiteral("iyi"));
+    FrmYedek->CheckBox2->setChecked(true);
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmYedek->BitBtn1Click();
+    QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("Ayarlar")));
+    QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("dosya yok")));
+}
+
+KALPIYON_TEST_MAIN(TestMaintenanceWindows)
+#include "tst_maintenancewindows.moc"
