@@ -1,15 +1,18 @@
 #include "Application.h"
 
+#include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "AccessImport.h"
 #include "Ayar.h"
 #include "Dialogs.h"
 #include "Error.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
+#include "Store.h"
 #include "Sil.h"
 #include "UYedek.h"
 #include "Unit1.h"
@@ -69,8 +72,31 @@ void destroyWindows()
     Form4 = nullptr;
 }
 
+// A Data.mdb left by the old program is an Access database: offer to convert it, keeping
+// the original untouched under a new name.
+static void offerAccessConversion()
+{
+    if (!records::isAccessDatabase(QStringLiteral("Data.mdb")))
+        return;
+    const QString question = QStringLiteral(
+        "Bu klasördeki Data.mdb, eski programın Access veritabanı.\n"
+        "Kayıtlar Kalpiyon veritabanına aktarılsın mı?\n\n"
+        "Özgün dosya hiç değiştirilmeden Data.access.mdb adıyla saklanır.");
+    if (ui::messageDlg(question, ui::Kind::Confirmation, ui::Yes | ui::No) != ui::Yes)
+        return;
+    try {
+        const QString kept = import::convertAccessInPlace(QDir::currentPath());
+        ui::messageDlg(QStringLiteral("Kayıtlar aktarıldı. Özgün Access dosyası %1 adıyla saklandı.").arg(kept),
+                       ui::Kind::Information, ui::Ok);
+    } catch (const Error &e) {
+        ui::messageDlg(QStringLiteral("Veritabanı dönüştürülemedi; Data.mdb olduğu gibi duruyor.\n%1").arg(e.message()),
+                       ui::Kind::Error, ui::Ok);
+    }
+}
+
 bool startUp()
 {
+    offerAccessConversion();
     createWindows();
     if (!Form1->openError.isEmpty())
         ui::showException(Form1->openError, Form1);

@@ -1,0 +1,22 @@
+// import ACCESS.mdb DB [--force]: table veriler of an Access database into a new database.
+#include "AccessImport.h"
+#include "Command.h"
+#include "Error.h"
+
+namespace {
+const char *kUsage = "import ACCESS.mdb DB [--force]";
+
+int runImport(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const bool force = takeFlag(args, QStringLiteral("--force"));
+    expectArgs(args, 2, kUsage);
+    const import::ImportResult result = import::importAccess(args.at(0), args.at(1), force);
+    if (!result.leftBehind.isEmpty())
+        err() << "Uyarı: şu sütunlar aktarılmadı, yalnızca özgün dosyada kalıyor: " << result.leftBehind.join(QStringLiteral(", ")) << "\n";
+    out() << result.rows << " kayıt aktarıldı: " << args.at(1) << "\n";
+    return 0;
+}
+
+const bool registered = registerCommand({"import", kUsage, runImport});
+}  // namespace
