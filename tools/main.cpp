@@ -1,5 +1,5 @@
 // kalpiyon-veri: the command-line data tool.
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMap>
 #include <cstdio>
 
@@ -69,7 +69,10 @@ void expectArgs(const QStringList &args, int count, const char *usage)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports need fonts and paint devices, hence a GUI application; it never opens a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
         return usage(args.isEmpty() ? err() : out());

@@ -1,0 +1,97 @@
+#include "ReportFilling.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include "Error.h"
+#include "ProfileFile.h"
+
+namespace reports {
+
+namespace {
+struct Cell {
+    const char *memo;
+    const char *field;
+    const char *unit;
+};
+const Cell kCells[] = {
+    {"K1", "kalp_la", " cm"},          {"K2", "kalp_lvd", " cm"},         {"K3", "kalp_lvs", " cm"},
+    {"K4", "ra", " cm"},               {"K5", "rvd", " cm"},              {"K6", "ivs", " cm"},
+    {"K7", "pw", " cm"},               {"M1", "mitral_mka", " cm"},       {"M2", "mitral_mkg_peak", " mm/Hg"},
+    {"M3", "mitral_mkg_mean", " mm/Hg"}, {"A1", "aort_kok", " cm"},       {"A2", "aort_akg_peak", " mm/Hg"},
+    {"A3", "aort_akg_mean", " mm/Hg"}, {"A4", "aort_asc", " cm"},         {"T1", "trik_mkg_peak", " mm/Hg"},
+    {"T2", "trik_mkg_mean", " mm/Hg"}, {"P1", "pulm__pkg_peak", " mm/Hg"}, {"P2", "pulm_pgk_mean", " mm/Hg"},
+    {"P3", "pulm_pab", " mm/Hg"},      {"P4", "pulm_velosite", " m/sn"},
+};
+
+void set(ReportTemplate &t, const char *name, const QString &text)
+{
+    if (ReportObject *o = t.FindObject(QLatin1String(name)))
+        setMemoText(*o, text);
+}
+}  // namespace
+
+FixedTexts FixedTexts::defaults()
+{
+    return {QStringLiteral("İŞ YERİ ADRESİ GİRİN - Sabit Bilgiler"), QStringLiteral("Adres ve Tel. Girin. TEL:000 - 000 00 00"),
+            QStringLiteral("KALPİYON RAPORU"), QStringLiteral("KAYIT LİSTESİ"), QStringLiteral("UZM.DR. DR ADI"),
+            QStringLiteral("DR. UNVANI")};
+}
+
+FixedTexts FixedTexts::fromSettingsFile(const QString &path)
+{
+    const FixedTexts d = defaults();
+    const settings::ProfileFile ini(path);
+    const QString s = QStringLiteral("Sabit");
+    return {ini.readText(s, QStringLiteral("02"), d.workplace),  ini.readText(s, QStringLiteral("03"), d.address),
+            ini.readText(s, QStringLiteral("04"), d.reportTitle), ini.readText(s, QStringLiteral("05"), d.listTitle),
+            ini.readText(s, QStringLiteral("06"), d.doctor),      ini.readText(s, QStringLiteral("07"), d.doctorTitle)};
+}
+
+void fillEchoReport(ReportTemplate &rapor, const records::Dataset &dataset, const FixedTexts &fixed)
+{
+    for (const Cell &c : kCells) {
+        // Blanks count as a value; only an empty or null field leaves the cell (and unit) empty.
+        const QString value = dataset.displayText(records::fieldIndex(QLatin1String(c.field)));
+        set(rapor, c.memo, value.isEmpty() ? QString() : value + QLatin1String(c.unit));
+        if (QLatin1String(c.memo) == QLatin1String("M1"))
+            set(rapor, "M11", value.isEmpty() ? QString() : QStringLiteral("2"));
+    }
+    set(rapor, "Memo1", fixed.workplace);
+    set(rapor, "Memo2", fixed.address);
+    set(rapor, "Memo3", fixed.reportTitle);
+    set(rapor, "MemoDr", fixed.doctor);
+    set(rapor, "MemoUnvan", fixed.doctorTitle);
+}
+
+void fillRecordList(ReportTemplate &raporKisi, const FixedTexts &fixed)
+{
+    set(raporKisi, "Memo1", fixed.workplace);
+    set(raporKisi, "Memo2", fixed.address);
+    set(raporKisi, "Memo3", fixed.listTitle);
+}
+
+void writePdf(const PreparedReport &report, const QString &path)
+{
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, probe.errorString()));
+    probe.close();
+    QPdfWriter pdf(path);
+    pdf.setResolution(600);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setCreator(QStringLiteral("Kalpiyon"));
+    QPainter painter(&pdf);
+    const double scale = 600.0 / 96.0;
+    for (int i = 0; i < report.pageCount(); ++i) {
+        if (i > 0)
+            pdf.newPage();
+        drawPage(report, i, painter, scale);
+    }
+    if (!painter.end())
+        throw Error(QStringLiteral("'%1' yazılamadı.").arg(path));
+}
+
+}  // namespace reports

@@ -1,0 +1,37 @@
+#pragma once
+// "frxDBDataset1": the engine's view of the dataset Query1. A data band reads the rows it
+// needs in one pass (moving the dataset row by row would read every field of every record);
+// the dataset is moved to its first row before and left on its last row after, as the band
+// would leave it.
+
+#include <QVector>
+
+#include "Dataset.h"
+#include "Engine.h"
+
+namespace reports {
+
+class DatasetAdapter : public ReportData {
+public:
+    // `fields`: the fields the template reads (see fieldsUsedBy).
+    DatasetAdapter(records::Dataset *dataset, QVector<int> fields);
+    bool bound() const override;
+    void first() override;
+    void next() override;
+    bool eof() const override;
+    bool hasField(const QString &field) const override;
+    QVariant value(const QString &field) const override;
+    void finished() override;
+
+private:
+    records::Dataset *dataset_;
+    QVector<int> fields_;
+    QVector<QVector<QVariant>> rows_;
+    bool scanning_ = false;
+    int pos_ = 0;
+};
+
+// The fields a template reads: its DataFields and its field expressions.
+QVector<int> fieldsUsedBy(const ReportTemplate &tmpl);
+
+}  // namespace reports

@@ -1,0 +1,433 @@
+#include "Engine.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QRegularExpression>
+#include <cmath>
+
+#include "DateText.h"
+#include "Schema.h"
+
+namespace reports {
+
+namespace {
+
+// Thrown to end a preparation at once (syntax errors, an unbound adapter).
+struct Fatal {
+    QString text;
+};
+
+class Preparation {
+public:
+    Preparation(ReportTemplate &t, ReportData *d, PreparedReport &out, const BuildOptions &o)
+        : tmpl_(t), data_(d), out_(out), options_(o), startDate_(o.now.date()), startTime_(o.now.time())
+    {
+    }
+
+    void run();
+    QStringList errors;
+
+private:
+    QString memoText(const ReportObject &o);
+    QString evaluate(const QString &expression, const ReportObject &o);
+    QString valueText(const QVariant &v) const;
+    void addError(const ReportObject &o, const QString &text);
+    void outputBand(int bandIndex);
+    void endPage();
+    void newPage();
+    QStringList texts(const Band &band);
+
+    ReportTemplate &tmpl_;
+    ReportData *data_;
+    PreparedReport &out_;
+    const BuildOptions &options_;
+    QDate startDate_;
+    QTime startTime_;
+    double curY_ = 0;
+    int footer_ = -1;
+};
+
+QString Preparation::valueText(const QVariant &v) const
+{
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::QDateTime)
+        return records::formatDateTime(v.toDateTime());
+    return v.toString();
+}
+
+void Preparation::addError(const ReportObject &o, const QString &text)
+{
+    const QString line = o.name + QStringLiteral(": ") + text;
+    if (!errors.contains(line))
+        errors << line;
+}
+
+QString Preparation::evaluate(const QString &expression, const ReportObject &o)
+{
+    const QString e = expression.trimmed();
+    static const QRegularExpression fieldRef(QStringLiteral("^(\\w+)\\.\"([^\"]*)\"$"));
+    if (const auto m = fieldRef.match(e); m.hasMatch()) {
+        if (m.captured(1).compare(data_->name(), Qt::CaseInsensitive) != 0) {
+            addError(o, QStringLiteral("Bilinmeyen değişken veya saha: ") + e);
+            return QString();
+        }
+        if (!data_->hasField(m.captured(2))) {
+            addError(o, QStringLiteral("Saha bulunamadı: %1.\"%2\"").arg(data_->name(), m.captured(2)));
+            return QString();
+        }
+        const QVariant v = data_->value(m.captured(2));
+        // A null date reached through an expression is the number 0.
+        if (v.isNull() && records::fieldIndexCaseInsensitive(m.captured(2)) >= 0 &&
+            records::kFields[records::fieldIndexCaseInsensitive(m.captured(2))].type == records::FieldType::DateTime)
+            return QStringLiteral("0");
+        return valueText(v);
+    }
+    const QString upper = e.toUpper();
+    const QLocale locale = QLocale::system();
+    if (upper == QLatin1String("DATE"))
+        return locale.toString(startDate_, QLocale::ShortFormat);
+    if (upper == QLatin1String("TIME"))
+        return records::formatDateTime(QDateTime(QDate(2000, 1, 1), startTime_)).section(QLatin1Char(' '), 1);
+    if (upper == QLatin1String("PAGE#") || upper == QLatin1String("PAGE"))
+        return QString::number(out_.pages.size());
+    if (upper == QLatin1String("TOTALPAGES#") || upper == QLatin1String("TOTALPAGES"))
+        return QStringLiteral("[TotalPages#]");
+    if (upper == QLatin1String("COPYNAME#"))
+        return QStringLiteral("[CopyName#]");
+    if (upper == QLatin1String("LINE"))
+        return QString::number(tmpl_.line);
+    if (upper == QLatin1String("LINE#"))
+        return QString::number(tmpl_.lineHash);
+    static const QRegularExpression name(QStringLiteral("^[\\w#]+$"));
+    if (name.match(e).hasMatch()) {
+        addError(o, QStringLiteral("Bilinmeyen değişken veya saha: ") + e);
+        return QString();
+    }
+    // The templates hold no other expression; anything else in a memo is not understood.
+    throw Fatal{o.name + QStringLiteral(": Söz dizimi hatası '") + e + QStringLiteral("': ifade anlaşılamadı")};
+}
+
+QString Preparation::memoText(const ReportObject &o)
+{
+    if (o.kind == ObjectKind::Line)
+        return QString();
+    if (o.showsField()) {
+        if (!data_->hasField(o.dataField)) {
+            const QString text = QStringLiteral("Saha bulunamadı: %1.\"%2\"").arg(o.dataSet, o.dataField);
+            addError(o, text);
+            return text;
+        }
+        return valueText(data_->value(o.dataField));
+    }
+    const QString text = o.memo.join(QLatin1Char('\n'));
+    QString result;
+    int i = 0;
+    while (i < text.size()) {
+        const int open = int(text.indexOf(QLatin1Char('['), i));
+        if (open < 0) {
+            result += text.mid(i);
+            break;
+        }
+        result += text.mid(i, open - i);
+        // The matching "]": brackets nest; quoted parts do not count.
+        int depth = 0, close = -1;
+        QChar quote;
+        for (int k = open; k < text.size() && close < 0; ++k) {
+            const QChar c = text.at(k);
+            if (!quote.isNull()) {
+                if (c == quote)
+                    quote = QChar();
+            } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                quote = c;
+            } else if (c == QLatin1Char('[')) {
+                ++depth;
+            } else if (c == QLatin1Char(']') && --depth == 0) {
+                close = k;
+            }
+        }
+        if (close < 0)
+            throw Fatal{o.name + QStringLiteral(": Söz dizimi hatası '") + text.mid(open + 1) +
+                        QStringLiteral("': kapanmayan köşeli parantez")};
+        result += evaluate(text.mid(open + 1, close - open - 1), o);
+        i = close + 1;
+    }
+    return result;
+}
+
+QStringList Preparation::texts(const Band &band)
+{
+    QStringList list;
+    list.reserve(int(band.objects.size()));
+    for (const ReportObject &o : band.objects)
+        list << memoText(o);
+    return list;
+}
+
+void Preparation::newPage()
+{
+    out_.pages.emplace_back();
+    curY_ = 0;
+    if (options_.onPage)
+        options_.onPage(int(out_.pages.size()));
+}
+
+void Preparation::endPage()
+{
+    if (footer_ < 0)
+        return;
+    const Band &footer = tmpl_.bands[footer_];
+    curY_ = tmpl_.pageHeight() - footer.height;
+    out_.pages.back().bands.push_back({footer_, curY_, texts(footer)});
+}
+
+void Preparation::outputBand(int bandIndex)
+{
+    const Band &band = tmpl_.bands[bandIndex];
+    QStringList worked = texts(band);
+    const double footerHeight = footer_ >= 0 ? tmpl_.bands[footer_].height : 0;
+    const double free = tmpl_.pageHeight() - footerHeight - curY_;
+    if (free < band.height) {
+        endPage();
+        newPage();
+    }
+    out_.pages.back().bands.push_back({bandIndex, curY_, std::move(worked)});
+    curY_ += band.height;
+}
+
+void Preparation::run()
+{
+    for (size_t b = 0; b < tmpl_.bands.size(); ++b)
+        if (tmpl_.bands[b].kind == BandKind::PageFooter)
+            footer_ = int(b);
+    if (!data_ || !data_->bound())
+        throw Fatal{QStringLiteral("%1 DataSet'i veriye bağlanmamış").arg(data_ ? data_->name() : QStringLiteral("frxDBDataset1"))};
+    newPage();
+    for (size_t b = 0; b < tmpl_.bands.size(); ++b)
+        if (tmpl_.bands[b].kind == BandKind::ReportTitle)
+            outputBand(int(b));
+    for (size_t b = 0; b < tmpl_.bands.size(); ++b) {
+        if (tmpl_.bands[b].kind != BandKind::MasterData)
+            continue;
+        data_->first();
+        int row = 1;
+        while (!data_->eof()) {
+            if (options_.stopRequested && options_.stopRequested())
+                break;
+            tmpl_.line = tmpl_.lineHash = row;
+            outputBand(int(b));
+            ++row;
+            data_->next();
+            if (options_.perRow)
+                options_.perRow();
+        }
+        data_->finished();
+    }
+    endPage();
+}
+
+// A QImage at 96 dots per inch: text is measured in report pixels.
+const QImage &measuringDevice()
+{
+    static QImage image = [] {
+        QImage i(1, 1, QImage::Format_ARGB32);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return image;
+}
+
+QRectF objectRect(const ReportTemplate &t, const PreparedBand &pb, const ReportObject &o)
+{
+    return QRectF(t.leftMargin * kPixelsPerMm + o.left, t.topMargin * kPixelsPerMm + pb.y + o.top, o.width, o.height);
+}
+
+QRectF textArea(const ReportObject &o, const QRectF &box)
+{
+    const double fw = o.frame.width;
+    const double l = o.gapX + (o.frame.left ? (fw - 1) / 2 : 0);
+    const double r = o.gapX + (o.frame.right ? fw / 2 : 0);
+    const double t = o.gapY + (o.frame.top ? (fw - 1) / 2 : 0);
+    const double b = o.gapY + (o.frame.bottom ? fw / 2 : 0);
+    return box.adjusted(l, t, -r, -b);
+}
+
+QString withTotal(QString text, int total)
+{
+    const int at = int(text.indexOf(QLatin1String("[TOTALPAGES#]"), 0, Qt::CaseInsensitive));
+    if (at >= 0)
+        text.replace(at, 13, QString::number(total));
+    return text;
+}
+
+// Visits every visible line of every memo of a page, with its rectangle in report pixels.
+template <typename F>
+void forEachLine(const PreparedReport &report, int index, F visit)
+{
+    const ReportTemplate &t = *report.tmpl;
+    for (const PreparedBand &pb : report.pages[index].bands) {
+        const Band &band = t.bands[pb.band];
+        for (size_t i = 0; i < band.objects.size(); ++i) {
+            const ReportObject &o = band.objects[i];
+            if (o.kind == ObjectKind::Line)
+                continue;
+            const QRectF area = textArea(o, objectRect(t, pb, o));
+            const QString text = withTotal(pb.texts.value(int(i)), report.pageCount());
+            const QFont font = reportFont(o.fontPt, o.bold);
+            const QStringList lines = layoutLines(text, font, area.width(), o.wordWrap);
+            const double pitch = linePitch(o);
+            for (int n = 0; n < lines.size(); ++n) {
+                const QRectF lineRect(area.left(), area.top() + n * pitch, area.width(), pitch);
+                if (o.clipped && lineRect.top() >= area.bottom())
+                    break;
+                visit(o, area, lineRect, lines[n]);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QStringList *errors, const BuildOptions &options)
+{
+    if (options.clear)
+        out.pages.clear();
+    out.tmpl = &tmpl;
+    out.preparing = true;
+    Preparation p(tmpl, data, out, options);
+    try {
+        p.run();
+    } catch (const Fatal &f) {
+        if (!p.errors.contains(f.text))
+            p.errors << f.text;
+    }
+    out.preparing = false;
+    if (errors)
+        *errors = p.errors;
+    return p.errors.isEmpty();
+}
+
+QString errorMessage(const QStringList &errors)
+{
+    return QStringLiteral("Aşağıdaki hata(lar) oluştu:\n") + errors.join(QLatin1Char('\n'));
+}
+
+QFont reportFont(int pointSize, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(pointSize);  // measured on a 96 dpi device: pointSize × 96 / 72 pixels
+    f.setBold(bold);
+    f.setKerning(false);
+    return f;
+}
+
+double linePitch(const ReportObject &memo)
+{
+    return memo.fontPt * 96.0 / 72.0 + memo.lineSpacing;
+}
+
+QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap)
+{
+    const QFontMetricsF fm(font, &measuringDevice());
+    QStringList out;
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    if (text.isEmpty())
+        return out;
+    for (QString rest : paragraphs) {
+        if (!wordWrap || rest.size() <= 1) {
+            out << rest;
+            continue;
+        }
+        while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
+            // The longest prefix that fits, then break after its last blank when there is one.
+            int fit = 1;
+            while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width)
+                ++fit;
+            const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
+            if (blank > 0 && blank <= fit) {
+                out << rest.left(blank);
+                rest = rest.mid(blank + 1);
+            } else {
+                out << rest.left(fit);  // a word wider than the area breaks between characters
+                rest = rest.mid(fit);
+            }
+        }
+        out << rest;
+    }
+    return out;
+}
+
+QSizeF sheetSize(const ReportTemplate &t)
+{
+    return QSizeF(t.paperWidth * kPixelsPerMm, t.paperHeight * kPixelsPerMm);
+}
+
+void drawPage(const PreparedReport &report, int index, QPainter &painter, double scale)
+{
+    const ReportTemplate &t = *report.tmpl;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    auto px = [scale](double v) { return std::round(v * scale); };
+    auto devRect = [&](const QRectF &r) {
+        return QRectF(QPointF(px(r.left()), px(r.top())), QPointF(px(r.right()), px(r.bottom())));
+    };
+    // Frames and lines first per object, in template order; text after its own frame.
+    for (const PreparedBand &pb : report.pages[index].bands) {
+        const Band &band = t.bands[pb.band];
+        for (size_t i = 0; i < band.objects.size(); ++i) {
+            const ReportObject &o = band.objects[i];
+            const QRectF box = devRect(objectRect(t, pb, o));
+            QPen pen(Qt::black);
+            pen.setWidthF(std::max(1.0, std::round(o.frame.width * scale)));
+            pen.setStyle(o.frame.dotted ? Qt::DotLine : Qt::SolidLine);
+            if (o.frame.dotted)
+                pen.setWidthF(1);
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
+            if (o.kind == ObjectKind::Line) {
+                if (o.width > o.height)
+                    painter.drawLine(QLineF(box.left(), box.top(), box.right(), box.top()));
+                else
+                    painter.drawLine(QLineF(box.left(), box.top(), box.left(), box.bottom()));
+                continue;
+            }
+            if (o.frame.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
+            if (o.frame.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
+            if (o.frame.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
+            if (o.frame.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
+        }
+    }
+    forEachLine(report, index, [&](const ReportObject &o, const QRectF &area, const QRectF &line, const QString &text) {
+        QFont font = reportFont(o.fontPt, o.bold);
+        font.setPointSizeF(o.fontPt * 96.0 / 72.0 * scale * 72.0 / painter.device()->logicalDpiY());
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.save();
+        if (o.clipped)
+            painter.setClipRect(devRect(area), Qt::IntersectClip);
+        const QFontMetricsF fm(reportFont(o.fontPt, o.bold), &measuringDevice());
+        double x = line.left();
+        const double w = fm.horizontalAdvance(text);
+        if (o.hAlign == HAlign::Center)
+            x = line.left() + (line.width() - w) / 2;
+        else if (o.hAlign == HAlign::Right)
+            x = line.right() - w;
+        painter.drawText(QPointF(px(x), px(line.top() + fm.ascent())), text);
+        painter.restore();
+    });
+    painter.restore();
+}
+
+std::vector<TextPiece> pageTexts(const PreparedReport &report, int index)
+{
+    std::vector<TextPiece> pieces;
+    forEachLine(report, index, [&](const ReportObject &, const QRectF &, const QRectF &line, const QString &text) {
+        pieces.push_back({text, line});
+    });
+    return pieces;
+}
+
+}  // namespace reports

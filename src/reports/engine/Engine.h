@@ -1,0 +1,85 @@
+#pragma once
+// Preparing a template into pages, and drawing prepared pages with a QPainter.
+
+#include <QDateTime>
+#include <QFont>
+#include <QPainter>
+#include <QVariant>
+#include <functional>
+#include <vector>
+
+#include "Template.h"
+
+namespace reports {
+
+// The engine's only way to the data: the dataset adapter "frxDBDataset1".
+class ReportData {
+public:
+    virtual ~ReportData() = default;
+    virtual QString name() const { return QStringLiteral("frxDBDataset1"); }
+    virtual bool bound() const = 0;  // a dataset stands behind the adapter
+    virtual void first() = 0;
+    virtual void next() = 0;
+    virtual bool eof() const = 0;
+    virtual bool hasField(const QString &field) const = 0;
+    virtual QVariant value(const QString &field) const = 0;  // null, QString or QDateTime
+    // Preparation is over: the dataset stays where the data band stopped.
+    virtual void finished() {}
+};
+
+// A page in stored form: the bands output onto it, each with its place and its memo texts.
+struct PreparedBand {
+    int band = 0;        // index into the template's bands
+    double y = 0;        // from the top of the printable area
+    QStringList texts;   // one per object, in object order (empty for lines)
+};
+
+struct PreparedPage {
+    std::vector<PreparedBand> bands;
+};
+
+struct PreparedReport {
+    const ReportTemplate *tmpl = nullptr;
+    std::vector<PreparedPage> pages;
+    bool preparing = false;
+    int pageCount() const { return int(pages.size()); }
+};
+
+struct BuildOptions {
+    bool clear = true;
+    QDateTime now = QDateTime::currentDateTime();
+    std::function<void(int pages)> onPage;      // a page was started
+    std::function<void()> perRow;               // once per data row (let the window system breathe)
+    std::function<bool()> stopRequested;        // "Vazgeç" in the preview
+};
+
+// Prepares `tmpl` with `data` into `out`. Returns false when the error list is not empty;
+// the list is in `errors` (each distinct text once). Pages prepared before an error stay.
+bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QStringList *errors,
+                const BuildOptions &options = {});
+
+// The text of an error box after a failed preparation.
+QString errorMessage(const QStringList &errors);
+
+// Text layout: the lines a memo's text takes in an area `width` report pixels wide.
+QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap);
+// Arial (Liberation Sans here) at a template's point size, sized in report pixels.
+QFont reportFont(int pointSize, bool bold);
+double linePitch(const ReportObject &memo);
+
+// Draws page `index` with its top-left sheet corner at the painter's origin; `scale` maps
+// report pixels to device pixels (1 at 100 % on a 96 dpi screen).
+void drawPage(const PreparedReport &report, int index, QPainter &painter, double scale);
+
+// The drawn text pieces of a page (one per visible line), with their rectangles in report
+// pixels on the sheet; the preview's find works on these.
+struct TextPiece {
+    QString text;
+    QRectF rect;
+};
+std::vector<TextPiece> pageTexts(const PreparedReport &report, int index);
+
+// Sheet size in report pixels.
+QSizeF sheetSize(const ReportTemplate &tmpl);
+
+}  // namespace reports
