@@ -12,6 +12,7 @@
 #include "Error.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
+#include "ReportCommands.h"
 #include "Store.h"
 #include "Sil.h"
 #include "UYedek.h"
@@ -56,6 +57,14 @@ void createWindows()
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);
     Form3->setDataset(Form1->Query1);
+    static std::unique_ptr<reports::ReportSession> session;
+    session = std::make_unique<reports::ReportSession>(Form1->Query1);
+    auto fixed = [] {
+        return reports::FixedTexts{Form2->Edit2->text(), Form2->Edit3->text(), Form2->Edit4->text(),
+                                   Form2->Edit5->text(), Form2->Edit6->text(), Form2->Edit7->text()};
+    };
+    Form1->printEchoReport = [fixed] { session->runEchoReport(fixed(), AyarFrm->ChkYazdir->isChecked(), Form1); };
+    Form1->printRecordList = [fixed] { session->runRecordList(fixed(), AyarFrm->ChkYazdir->isChecked(), Form1); };
     FrmYedek->settingsFile = [] { return Form1->SettingsFileName(); };
 }
 
