@@ -53,6 +53,8 @@ struct Dataset::Impl {
 
     std::unique_ptr<Store> store;
     std::unique_ptr<Statement> selectRow;
+    mutable std::unique_ptr<Statement> selectSome;  // rowValues: prepared for the last field list
+    mutable QVector<int> selectSomeFields;
     QCollator collator{QLocale(QLocale::Turkish, QLocale::Turkey)};
     const QLocale turkish{QLocale::Turkish, QLocale::Turkey};
 
@@ -67,6 +69,8 @@ struct Dataset::Impl {
 
     void clear()
     {
+        selectSome.reset();
+        selectSomeFields.clear();
         selectRow.reset();
         store.reset();
         rows.clear();
@@ -645,6 +649,30 @@ QString Dataset::rowText(int row, int field) const
         return QString();
     const QVariant v = fromStored(field, st.column(0));
     return v.typeId() == QMetaType::QDateTime ? formatDateTime(v.toDateTime()) : v.toString();
+}
+
+QVector<QVariant> Dataset::rowValues(int row, const QVector<int> &fields) const
+{
+    checkActive();
+    QVector<QVariant> out(fields.size());
+    if (row < 0 || row >= int(d->rows.size()))
+        return out;
+    if (!d->selectSome || d->selectSomeFields != fields) {
+        QStringList cols;
+        for (int f : fields)
+            cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));
+        d->selectSome = std::make_unique<Statement>(
+            *d->store, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(cols.join(QLatin1Char(',')), QLatin1String(kTableName)));
+        d->selectSomeFields = fields;
+    }
+    Statement &st = *d->selectSome;
+    st.reset();
+    st.bind(1, d->rows[row].key);
+    if (st.step())
+        for (int c = 0; c < fields.size(); ++c)
+            out[c] = fromStored(fields[c], st.column(c));
+    st.reset();
+    return out;
 }
 
 QVector<QVector<QVariant>> Dataset::readColumns(const QVector<int> &fields) const

@@ -102,6 +102,8 @@ public:
     // One value of every stored row in list order, read in a single pass over the table
     // (for report preparation); the current row's pending values are not included.
     QVector<QVector<QVariant>> readColumns(const QVector<int> &fields) const;
+    // The chosen fields of one stored row (0-based list position), read from the store.
+    QVector<QVariant> rowValues(int row, const QVector<int> &fields) const;
 
 signals:
     void afterScroll();

@@ -4,6 +4,10 @@
 
 namespace reports {
 
+namespace {
+constexpr int kRowsOneByOne = 1000;
+}
+
 DatasetAdapter::DatasetAdapter(records::Dataset *dataset, QVector<int> fields)
     : dataset_(dataset), fields_(std::move(fields))
 {
@@ -17,19 +21,29 @@ bool DatasetAdapter::bound() const
 void DatasetAdapter::first()
 {
     dataset_->first();  // settles a pending edit, as any move does
-    rows_ = dataset_->readColumns(fields_);
     scanning_ = true;
     pos_ = 0;
+    rest_.clear();
+    row_ = dataset_->rowValues(pos_, fields_);
 }
 
 void DatasetAdapter::next()
 {
     ++pos_;
+    if (pos_ >= dataset_->recordCount())
+        return;
+    if (pos_ < kRowsOneByOne) {
+        row_ = dataset_->rowValues(pos_, fields_);
+        return;
+    }
+    if (rest_.isEmpty())
+        rest_ = dataset_->readColumns(fields_);
+    row_ = rest_.value(pos_);
 }
 
 bool DatasetAdapter::eof() const
 {
-    return !scanning_ || pos_ >= rows_.size();
+    return !scanning_ || pos_ >= dataset_->recordCount();
 }
 
 bool DatasetAdapter::hasField(const QString &field) const
@@ -40,20 +54,21 @@ bool DatasetAdapter::hasField(const QString &field) const
 QVariant DatasetAdapter::value(const QString &field) const
 {
     const int index = records::fieldIndexCaseInsensitive(field);
-    if (scanning_ && pos_ < rows_.size()) {
+    if (scanning_ && pos_ < dataset_->recordCount()) {
         const int column = int(fields_.indexOf(index));
         if (column >= 0)
-            return rows_[pos_][column];
+            return row_[column];
     }
     return dataset_->value(index);
 }
 
 void DatasetAdapter::finished()
 {
-    if (scanning_ && !rows_.isEmpty())
+    if (scanning_ && dataset_->recordCount() > 0)
         dataset_->last();
     scanning_ = false;
-    rows_.clear();
+    row_.clear();
+    rest_.clear();
 }
 
 QVector<int> fieldsUsedBy(const ReportTemplate &tmpl)

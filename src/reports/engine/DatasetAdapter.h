@@ -1,8 +1,9 @@
 #pragma once
-// "frxDBDataset1": the engine's view of the dataset Query1. A data band reads the rows it
-// needs in one pass (moving the dataset row by row would read every field of every record);
-// the dataset is moved to its first row before and left on its last row after, as the band
-// would leave it.
+// "frxDBDataset1": the engine's view of the dataset Query1. A data band reads only the
+// fields the template shows (moving the dataset itself would read every field of every
+// record and repaint the main window each time): the first rows one by one, so that the first
+// page is ready at once, then the rest in one pass over the table. The dataset is moved to its
+// first row before and left on its last row after, as the band would leave it.
 
 #include <QVector>
 
@@ -26,7 +27,8 @@ public:
 private:
     records::Dataset *dataset_;
     QVector<int> fields_;
-    QVector<QVector<QVariant>> rows_;
+    QVector<QVariant> row_;
+    QVector<QVector<QVariant>> rest_;  // rows from kRowsOneByOne on, read in one pass
     bool scanning_ = false;
     int pos_ = 0;
 };
