@@ -1,0 +1,81 @@
+// The main window at 100,000 records (or the count given), driven as a user would:
+//   bench_mainwindow [N]
+// start-up to a shown window, one search keystroke (search, list scroll, editors, status bar,
+// repaint), one record switch in the list.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+
+#include "Application.h"
+#include "DemoData.h"
+#include "Dialogs.h"
+#include "Store.h"
+#include "Unit1.h"
+
+namespace {
+double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
+
+void type(QWidget *w, QChar c)
+{
+    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LANG", "tr_TR.UTF-8");
+    KalpiyonApplication app(argc, argv);
+    const int count = argc > 1 ? atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    QStandardPaths::setTestModeEnabled(true);
+    setSettingsFolderForTests(dir.path());
+    records::Store::create(QStringLiteral("Data.mdb"));
+    {
+        records::Store store(QStringLiteral("Data.mdb"));
+        records::DemoData demo(1);
+        store.begin();
+        for (int i = 0; i < count; ++i)
+            store.insert(demo.record(i));
+        store.commit();
+    }
+    ui::TestSeam::install();
+    QElapsedTimer t;
+    t.start();
+    createWindows();
+    Form1->show();
+    QTest::qWaitForWindowExposed(Form1);
+    QCoreApplication::processEvents();
+    std::printf("records: %d\nstart-up to shown window: %8.1f ms\n", count, ms(t));
+
+    const QString word = QStringLiteral("ŞEKER AYŞE");
+    double total = 0;
+    int keys = 0;
+    for (int round = 0; round < 5; ++round) {
+        Form1->Edit8->clear();
+        for (const QChar c : word) {
+            t.restart();
+            type(Form1->Edit8, c);
+            Form1->repaint();  // the whole window brought up to date
+            total += ms(t);
+            ++keys;
+        }
+    }
+    std::printf("one search keystroke:     %8.2f ms (mean of %d)\n", total / keys, keys);
+
+    total = 0;
+    const int moves = 200;
+    for (int i = 0; i < moves; ++i) {
+        t.restart();
+        QTest::keyClick(Form1->StripedDBGrid1, i % 2 ? Qt::Key_Up : Qt::Key_PageDown);
+        Form1->repaint();
+        total += ms(t);
+    }
+    std::printf("one record switch:        %8.2f ms (mean of %d)\n", total / moves, moves);
+    destroyWindows();
+    return 0;
+}
