@@ -48,6 +48,7 @@ private slots:
     void printButtonsFollowEditing();
     void closing_data();
     void closing();
+    void tabsLookRight();
     void rowColours();
     void startWithoutDatabase();
     void badDateKeepsRecordAndFocus();
@@ -301,6 +302,26 @@ void TestMainWindow::closing()
     QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
     // Ayarlar is written whatever the answer.
     QVERIFY(QFile::exists(p.file(QStringLiteral("Ayarlar"))));
+}
+
+void TestMainWindow::tabsLookRight()
+{
+    Program p({QStringLiteral("ŞEKER AYŞE"), QStringLiteral("İNCE MEHMET"), QStringLiteral("ÇAĞLAR GÜL")});
+    p.show();
+    Form1->Query1->edit();
+    Form1->Query1->setText(records::fieldIndex(QStringLiteral("mitral_mka")), QStringLiteral("4,2"));
+    Form1->Query1->post();
+    for (int tab = 0; tab < Form1->findingsPages->count(); ++tab) {
+        Form1->findingsPages->setCurrentIndex(tab);
+        const QImage shot = Form1->grab().toImage();
+        QVERIFY(!shot.isNull());
+        if (!qEnvironmentVariableIsEmpty("KALPIYON_SHOTS"))
+            shot.save(qEnvironmentVariable("KALPIYON_SHOTS") + QStringLiteral("/main-tab%1.png").arg(tab));
+        // Every editor of the tab in front is visible and inside the window.
+        for (QWidget *w : Form1->findingsPages->currentWidget()->findChildren<QWidget *>())
+            if (qobject_cast<ui::DBEdit *>(w) || qobject_cast<ui::DBComboBox *>(w))
+                QVERIFY2(w->isVisible() && Form1->rect().contains(w->mapTo(Form1, QPoint(0, 0))), qPrintable(w->objectName()));
+    }
 }
 
 void TestMainWindow::rowColours()
