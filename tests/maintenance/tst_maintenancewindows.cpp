@@ -39,6 +39,9 @@ private slots:
     void compactFailures_data();
     void compactFailures();
     void restartStartsTheSameProgramInTheSameFolder();
+    void compactNothingToGain();
+    void destination_data();
+    void destination();
     void backup_data();
     void backup();
     void backupWithoutChoice();
@@ -175,6 +178,37 @@ void TestMaintenanceWindows::restartStartsTheSameProgramInTheSameFolder()
     QCOMPARE(program, QCoreApplication::applicationFilePath());
     QCOMPARE(QDir(folder).canonicalPath(), QDir(p.folder()).canonicalPath());
     QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(2));
+}
+
+void TestMaintenanceWindows::compactNothingToGain()
+{
+    Program p(names(10));
+    Form1->VeritabannOnar1Click();
+    ui::TestSeam::queueAnswer(ui::Ok);
+    FrmTamir->Button1Click();
+    QCOMPARE(FrmTamir->Label5->text(), FrmTamir->Label6->text());
+    QCOMPARE(ui::TestSeam::asked().last().text, QStringLiteral("Veritabanı performansı en iyi durumda. Değişik yapılmadı."));
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Kalpiyon"));
+    QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(10));
+}
+
+void TestMaintenanceWindows::destination_data()
+{
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("directory") << "/home/hekim/Belgeler" << "Yedek" << "/home/hekim/Belgeler/Yedek/";
+    QTest::newRow("drive root: no doubled separator") << "/" << "Yedek" << "/Yedek/";
+    QTest::newRow("empty name: the directory itself") << "/mnt/usb" << "" << "/mnt/usb/";
+    QTest::newRow("nested name") << "/mnt/usb" << "2026/Aralık" << "/mnt/usb/2026/Aralık/";
+    QTest::newRow("real letter case kept") << "/media/Hekim/USB" << "Yedek" << "/media/Hekim/USB/Yedek/";
+}
+
+void TestMaintenanceWindows::destination()
+{
+    QFETCH(QString, dir);
+    QFETCH(QString, name);
+    QTEST(TFrmYedek::composeDestination(dir, name), "expected");
 }
 
 void TestMaintenanceWindows::backup_data()

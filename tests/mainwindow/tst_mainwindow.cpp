@@ -48,6 +48,8 @@ private slots:
     void printButtonsFollowEditing();
     void closing_data();
     void closing();
+    void closingWhenAyarlarCannotBeWritten();
+    void hintsReachTheStatusBar();
     void tabsLookRight();
     void rowColours();
     void startWithoutDatabase();
@@ -321,6 +323,45 @@ void TestMainWindow::tabsLookRight()
         for (QWidget *w : Form1->findingsPages->currentWidget()->findChildren<QWidget *>())
             if (qobject_cast<ui::DBEdit *>(w) || qobject_cast<ui::DBComboBox *>(w))
                 QVERIFY2(w->isVisible() && Form1->rect().contains(w->mapTo(Form1, QPoint(0, 0))), qPrintable(w->objectName()));
+    }
+}
+
+void TestMainWindow::closingWhenAyarlarCannotBeWritten()
+{
+    Program p({QStringLiteral("ARI")});
+    p.show();
+    QFile blocker(p.file(QStringLiteral("dosya")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    setSettingsFolderForTests(p.file(QStringLiteral("dosya")));  // a folder that cannot exist
+    ui::TestSeam::queueAnswer(ui::Yes);
+    ui::TestSeam::queueAnswer(ui::Ok);
+    Form1->close();
+    QCOMPARE(fixture::askedTexts().last(),
+             QStringLiteral("Unable to write to %1.").arg(p.file(QStringLiteral("dosya/Ayarlar"))));
+    QVERIFY(!Form1->isVisible());  // the confirmed exit still ends the program
+}
+
+void TestMainWindow::hintsReachTheStatusBar()
+{
+    Program p({QStringLiteral("ARI")});
+    p.show();
+    QCOMPARE(panel(3), QLatin1Char(' ') + TForm1::webAddress());
+    const struct {
+        QWidget *widget;
+        const char *shown;
+    } cases[] = {
+        {Form1->BtnYeni, " Yeni kayıt ekle..."},
+        {Form1->SpeedButton1, " Bugünün tarihini gir..."},  // the long part after "|"
+        {Form1->editor(QStringLiteral("EditYas")), " "},    // no hint: just a blank
+        {Form1->StripedDBGrid1->viewport(), " Kayıtlar..."},  // the nearest parent's hint
+    };
+    for (const auto &c : cases) {
+        QCursor::setPos(c.widget->mapToGlobal(c.widget->rect().center()));
+        if (QApplication::widgetAt(QCursor::pos()) != c.widget)
+            QSKIP("this platform cannot place the mouse pointer");
+        Form1->updateHint();
+        QCOMPARE(panel(3), QString::fromUtf8(c.shown));
     }
 }
 

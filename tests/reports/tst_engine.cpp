@@ -80,7 +80,7 @@ class TestEngine : public QObject {
 private slots:
     void pagination_data();
     void pagination();
-    void emptyListKeepsRowNumber();
+    void emptyListShowsZero();
     void fitTestIsStrict_data();
     void fitTestIsStrict();
     void fieldTexts_data();
@@ -92,6 +92,7 @@ private slots:
     void templateTables_data();
     void templateTables();
     void memoTextSetting();
+    void drawingTheSamePageAgain();
     void pdfShowsTurkishTextsAndUnits();
 };
 
@@ -130,16 +131,17 @@ void TestEngine::pagination()
     }
 }
 
-void TestEngine::emptyListKeepsRowNumber()
+void TestEngine::emptyListShowsZero()
 {
-    // The row number lives with the template: an empty list after a list of 3 shows 3, as the
-    // old program did; a fresh template shows 0.
+    // The row number lives with the template, but an empty list after a list of 3 shows 0,
+    // not the previous count.
     ReportTemplate t = makeRaporKisi();
     Rows three(people(3)), none({});
     PreparedReport r;
     BuildPages(t, &three, r, nullptr);
     BuildPages(t, &none, r, nullptr);
-    QCOMPARE(footer(r, 0).section(QLatin1Char('|'), 0, 0), QStringLiteral("Toplam: 3"));
+    QCOMPARE(footer(r, 0).section(QLatin1Char('|'), 0, 0), QStringLiteral("Toplam: 0"));
+    QCOMPARE(t.lineHash, 0);
 }
 
 void TestEngine::fitTestIsStrict_data()
@@ -329,6 +331,30 @@ void TestEngine::templateTables()
         }
         QCOMPARE(t.bands[0].objects.back().name, QStringLiteral("M11"));  // drawn last
     }
+}
+
+void TestEngine::drawingTheSamePageAgain()
+{
+    // 60 pages drawn, then the first again from the page cache: the same pixels, and the
+    // total is the final page count on every page.
+    ReportTemplate t = makeRaporKisi();
+    Rows data(people(47 + 53 * 59));
+    PreparedReport r;
+    QVERIFY(BuildPages(t, &data, r, nullptr));
+    QCOMPARE(r.pageCount(), 60);
+    auto draw = [&](int page) {
+        QImage image(sheetSize(t).toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        drawPage(r, page, painter, 1.0);
+        return image;
+    };
+    const QImage first = draw(0);
+    for (int page = 1; page < 60; ++page)
+        draw(page);
+    QCOMPARE(draw(0), first);
+    QVERIFY(textsOf(r, 59).contains(QStringLiteral("Sayfa: 60 / 60")));
+    QVERIFY(textsOf(r, 1).contains(QStringLiteral("Sayfa: 2 / 60")));
 }
 
 void TestEngine::memoTextSetting()

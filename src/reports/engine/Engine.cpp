@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <cmath>
+#include <list>
+#include <unordered_map>
 
 #include "DateText.h"
 #include "Schema.h"
@@ -210,6 +212,9 @@ void Preparation::run()
         if (tmpl_.bands[b].kind != BandKind::MasterData)
             continue;
         data_->first();
+        // An empty list shows "Toplam: 0" every time, not the count of the previous list.
+        if (data_->eof())
+            tmpl_.line = tmpl_.lineHash = 0;
         int row = 1;
         while (!data_->eof()) {
             if (options_.stopRequested && options_.stopRequested())
@@ -261,10 +266,33 @@ QString withTotal(QString text, int total)
     return text;
 }
 
-// Visits every visible line of every memo of a page, with its rectangle in report pixels.
-template <typename F>
-void forEachLine(const PreparedReport &report, int index, F visit)
+}  // namespace
+
+// One visible line of a memo on a page, laid out and ready to draw.
+struct LinePiece {
+    const ReportObject *object;
+    QRectF area;
+    QRectF line;
+    QString text;
+};
+
+struct PageLayoutCache {
+    std::list<int> order;  // most recently used first
+    std::unordered_map<int, std::vector<LinePiece>> pages;
+    void clear()
+    {
+        order.clear();
+        pages.clear();
+    }
+};
+
+PreparedReport::PreparedReport() : layouts(std::make_shared<PageLayoutCache>()) {}
+
+namespace {
+
+std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
 {
+    std::vector<LinePiece> pieces;
     const ReportTemplate &t = *report.tmpl;
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
@@ -274,17 +302,47 @@ void forEachLine(const PreparedReport &report, int index, F visit)
                 continue;
             const QRectF area = textArea(o, objectRect(t, pb, o));
             const QString text = withTotal(pb.texts.value(int(i)), report.pageCount());
-            const QFont font = reportFont(o.fontPt, o.bold);
-            const QStringList lines = layoutLines(text, font, area.width(), o.wordWrap);
+            const QStringList lines = layoutLines(text, reportFont(o.fontPt, o.bold), area.width(), o.wordWrap);
             const double pitch = linePitch(o);
             for (int n = 0; n < lines.size(); ++n) {
                 const QRectF lineRect(area.left(), area.top() + n * pitch, area.width(), pitch);
                 if (o.clipped && lineRect.top() >= area.bottom())
                     break;
-                visit(o, area, lineRect, lines[n]);
+                pieces.push_back({&o, area, lineRect, lines[n]});
             }
         }
     }
+    return pieces;
+}
+
+// The laid-out lines of a page: from the cache once preparation has ended.
+const std::vector<LinePiece> &linesOf(const PreparedReport &report, int index, std::vector<LinePiece> &scratch)
+{
+    if (report.preparing || !report.layouts) {
+        scratch = layOutPage(report, index);
+        return scratch;
+    }
+    PageLayoutCache &cache = *report.layouts;
+    auto it = cache.pages.find(index);
+    if (it != cache.pages.end()) {
+        cache.order.remove(index);
+        cache.order.push_front(index);
+        return it->second;
+    }
+    if (int(cache.pages.size()) >= PreparedReport::kCachedPages) {
+        cache.pages.erase(cache.order.back());
+        cache.order.pop_back();
+    }
+    cache.order.push_front(index);
+    return cache.pages.emplace(index, layOutPage(report, index)).first->second;
+}
+
+template <typename F>
+void forEachLine(const PreparedReport &report, int index, F visit)
+{
+    std::vector<LinePiece> scratch;
+    for (const LinePiece &p : linesOf(report, index, scratch))
+        visit(*p.object, p.area, p.line, p.text);
 }
 
 }  // namespace
@@ -293,6 +351,8 @@ bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QSt
 {
     if (options.clear)
         out.pages.clear();
+    if (!out.layouts)
+        out.layouts = std::make_shared<PageLayoutCache>();
     out.tmpl = &tmpl;
     out.preparing = true;
     Preparation p(tmpl, data, out, options);
@@ -303,6 +363,7 @@ bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QSt
             p.errors << f.text;
     }
     out.preparing = false;
+    out.layouts->clear();
     if (errors)
         *errors = p.errors;
     return p.errors.isEmpty();

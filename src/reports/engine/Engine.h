@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVariant>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Template.h"
@@ -38,11 +39,18 @@ struct PreparedPage {
     std::vector<PreparedBand> bands;
 };
 
+struct PageLayoutCache;
+
 struct PreparedReport {
+    PreparedReport();
     const ReportTemplate *tmpl = nullptr;
     std::vector<PreparedPage> pages;
     bool preparing = false;
     int pageCount() const { return int(pages.size()); }
+    // Up to 50 pages turned back into laid-out lines, least recently used dropped first;
+    // emptied when a preparation ends. While preparing, every drawing lays its page out afresh.
+    std::shared_ptr<PageLayoutCache> layouts;
+    static constexpr int kCachedPages = 50;
 };
 
 struct BuildOptions {
