@@ -1,14 +1,7 @@
 // demo DB N [--seed S] [--force]: a new database with N realistic examination records.
-#include <QDate>
-#include <QFile>
-#include <QLocale>
-#include <QElapsedTimer>
-#include <random>
-
 #include "Command.h"
 #include "DemoData.h"
 #include "Error.h"
-#include "Store.h"
 
 namespace {
 const char *kUsage = "demo DB N [--seed S] [--force]";
@@ -29,18 +22,7 @@ int runDemo(const QStringList &arguments)
         if (!ok)
             throw Error(QStringLiteral("Tohum pozitif bir tam sayı olmalı: '%1'").arg(seedText));
     }
-    records::Store::create(args.at(0), force);
-    try {
-        records::Store store(args.at(0));
-        records::DemoData demo(seed);
-        store.begin();
-        for (int i = 0; i < count; ++i)
-            store.insert(demo.record(i));
-        store.commit();
-    } catch (...) {
-        QFile::remove(args.at(0));
-        throw;
-    }
+    records::writeDemoDatabase(args.at(0), count, seed, force);
     out() << count << " örnek kayıt yazıldı: " << args.at(0) << "\n";
     return 0;
 }

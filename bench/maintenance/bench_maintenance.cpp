@@ -18,15 +18,7 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? atoi(argv[1]) : 100000;
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("Data.mdb"));
-    records::Store::create(data);
-    {
-        records::Store store(data);
-        records::DemoData demo(1);
-        store.begin();
-        for (int i = 0; i < count; ++i)
-            store.insert(demo.record(i));
-        store.commit();
-    }
+    records::writeDemoDatabase(data, count);
     std::printf("records: %d, file %.1f MB\n", count, QFile(data).size() / 1048576.0);
     records::Dataset ds;
     ds.open(data);  // the program holds it open meanwhile

@@ -34,15 +34,7 @@ int main(int argc, char **argv)
     QDir::setCurrent(dir.path());
     QStandardPaths::setTestModeEnabled(true);
     setSettingsFolderForTests(dir.path());
-    records::Store::create(QStringLiteral("Data.mdb"));
-    {
-        records::Store store(QStringLiteral("Data.mdb"));
-        records::DemoData demo(1);
-        store.begin();
-        for (int i = 0; i < count; ++i)
-            store.insert(demo.record(i));
-        store.commit();
-    }
+    records::writeDemoDatabase(QStringLiteral("Data.mdb"), count);
     ui::TestSeam::install();
     QElapsedTimer t;
     t.start();

@@ -11,19 +11,9 @@
 #include "Dataset.h"
 #include "DemoData.h"
 #include "Store.h"
+#include "../Resident.h"
 
 namespace {
-long residentKiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 double ms(const QElapsedTimer &t)
 {
     return t.nsecsElapsed() / 1e6;
@@ -39,23 +29,15 @@ int main(int argc, char **argv)
 
     QElapsedTimer t;
     t.start();
-    records::Store::create(path);
-    {
-        records::Store store(path);
-        records::DemoData demo(1);
-        store.begin();
-        for (int i = 0; i < count; ++i)
-            store.insert(demo.record(i));
-        store.commit();
-    }
+    records::writeDemoDatabase(path, count);
     std::printf("demo database, %d records:   %8.1f ms\n", count, ms(t));
 
-    const long before = residentKiB();
+    const double before = residentMB();
     records::Dataset ds;
     t.restart();
     ds.open(path);
     std::printf("open Query1:                      %8.1f ms\n", ms(t));
-    std::printf("resident memory after open:       %8.1f MB (%.1f MB before open)\n", residentKiB() / 1024.0, before / 1024.0);
+    std::printf("resident memory after open:       %8.1f MB (%.1f MB before open)\n", residentMB(), before);
 
     const QStringList prefixes{QStringLiteral("Ş"), QStringLiteral("ŞE"), QStringLiteral("ŞEK"), QStringLiteral("ÖZT"),
                                QStringLiteral("ÇAĞ"), QStringLiteral("YIL"), QStringLiteral("KOÇ A"), QStringLiteral("ZZ")};

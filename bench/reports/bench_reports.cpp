@@ -13,18 +13,9 @@
 #include "DemoData.h"
 #include "ReportFilling.h"
 #include "Store.h"
+#include "../Resident.h"
 
 namespace {
-double residentMB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return -1;
-}
 double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
 }  // namespace
 
@@ -35,15 +26,7 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? atoi(argv[1]) : 100000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Data.mdb"));
-    records::Store::create(path);
-    {
-        records::Store store(path);
-        records::DemoData demo(1);
-        store.begin();
-        for (int i = 0; i < count; ++i)
-            store.insert(demo.record(i));
-        store.commit();
-    }
+    records::writeDemoDatabase(path, count);
     records::Dataset ds;
     ds.open(path);
     std::printf("records: %d, resident after open: %.1f MB\n", count, residentMB());

@@ -4,6 +4,9 @@
 #include <QLocale>
 
 #include "Schema.h"
+#include "Store.h"
+
+#include <QFile>
 
 namespace records {
 
@@ -87,6 +90,22 @@ QVector<QVariant> DemoData::record(int index)
     for (int i = 0; i < 7; ++i)
         set(QStringLiteral("Yorum%1").arg(i + 1).toLatin1().constData(), one(kComments, i));
     return v;
+}
+
+void writeDemoDatabase(const QString &path, int count, quint32 seed, bool overwrite)
+{
+    Store::create(path, overwrite);
+    try {
+        Store store(path);
+        DemoData demo(seed);
+        store.begin();
+        for (int i = 0; i < count; ++i)
+            store.insert(demo.record(i));
+        store.commit();
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
 }
 
 }  // namespace records

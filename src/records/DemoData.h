@@ -20,4 +20,8 @@ private:
     QString measure(double low, double high);  // "3,5": one decimal, decimal comma
 };
 
+// Writes a new database with `count` demo records in one transaction (refuses an existing
+// file unless `overwrite`); a failure removes the half-written file.
+void writeDemoDatabase(const QString &path, int count, quint32 seed = 1, bool overwrite = false);
+
 }  // namespace records

@@ -14,13 +14,8 @@
 using fixture::Program;
 
 namespace {
-QStringList names(int n)
-{
-    QStringList list;
-    for (int i = 0; i < n; ++i)
-        list << QStringLiteral("HASTA %1").arg(i, 4, 10, QLatin1Char('0'));
-    return list;
-}
+using fixture::numberedNames;
+const auto names = numberedNames;
 
 qint64 countIn(const QString &path)
 {

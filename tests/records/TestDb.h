@@ -9,10 +9,24 @@
 #include <QVariant>
 #include <QVector>
 
+#include "Error.h"
 #include "Schema.h"
+
+#include <functional>
 #include "Store.h"
 
 namespace testdb {
+
+// The message of the Error an action throws; empty when it throws none.
+inline QString errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return QString();
+}
 
 // A record with the given name and optional extra fields (name -> value).
 inline QVector<QVariant> record(const QString &name, const QList<QPair<QString, QVariant>> &extra = {})

@@ -11,20 +11,12 @@ using records::Dataset;
 using records::DataSetState;
 
 namespace {
+using testdb::errorOf;
 const int kName = records::fieldIndex(QStringLiteral("Adi_Soyadi"));
 const int kYas = records::fieldIndex(QStringLiteral("Yas"));
 const int kTarih = records::fieldIndex(QStringLiteral("Tarih"));
 const int kProt = records::fieldIndex(QStringLiteral("Prot_No"));
 
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
-}
 
 // Runs a ';'-separated script of dataset operations. "name=X" and "yas=X" set fields.
 void run(Dataset &ds, const QString &script)

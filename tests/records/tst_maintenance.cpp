@@ -8,15 +8,7 @@
 #include "TestDb.h"
 
 namespace {
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
-}
+using testdb::errorOf;
 
 QByteArray bytes(const QString &path)
 {

@@ -11,13 +11,8 @@
 using fixture::Program;
 
 namespace {
-QStringList names(int n)
-{
-    QStringList list;
-    for (int i = 0; i < n; ++i)
-        list << QStringLiteral("HASTA %1").arg(i, 3, 10, QLatin1Char('0'));
-    return list;
-}
+using fixture::numberedNames;
+const auto names = numberedNames;
 
 // Waits in the preview until its preparation has ended, then looks at it.
 std::function<void(QDialog &)> inPreview(const std::function<void(reports::TfrxPreviewForm &)> &look)

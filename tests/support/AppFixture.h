@@ -82,6 +82,15 @@ private:
     QString previous_;
 };
 
+// "HASTA 000", "HASTA 001" ...: names that sort in the order they are made.
+inline QStringList numberedNames(int n)
+{
+    QStringList list;
+    for (int i = 0; i < n; ++i)
+        list << QStringLiteral("HASTA %1").arg(i, 4, 10, QLatin1Char('0'));
+    return list;
+}
+
 inline QStringList askedTexts()
 {
     QStringList texts;
