@@ -136,6 +136,9 @@ ImportResult importAccess(const QString &accessPath, const QString &targetPath, 
     try {
         records::Store::create(temp);
         records::Store store(temp);
+        // A temporary file that is thrown away on any failure needs no rollback journal;
+        // the commit still reaches the disk before the file takes its final name.
+        store.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
         store.begin();
         std::vector<MdbField> fields(table->num_cols + 8);
         mdb_rewind_table(table.get());
