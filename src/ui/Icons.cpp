@@ -25,6 +25,7 @@ QIcon kalpiyonIcon(IconId id)
         {IconId::Last, "go-last", QStyle::SP_MediaSkipForward},
         {IconId::Ok, "dialog-ok", QStyle::SP_DialogOkButton},
         {IconId::Key, "dialog-password", QStyle::SP_MessageBoxQuestion},
+        {IconId::Open, "document-open", QStyle::SP_DialogOpenButton},
     };
     for (const Entry &e : table)
         if (e.id == id)

@@ -3,6 +3,6 @@
 
 #include <QIcon>
 
-enum class IconId { New, Save, Delete, Cancel, Print, Close, Today, ClearSearch, First, Prior, Next, Last, Ok, Key };
+enum class IconId { New, Save, Delete, Cancel, Print, Close, Today, ClearSearch, First, Prior, Next, Last, Ok, Key, Open };
 
 QIcon kalpiyonIcon(IconId id);

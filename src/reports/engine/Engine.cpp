@@ -288,6 +288,12 @@ struct PageLayoutCache {
 
 PreparedReport::PreparedReport() : layouts(std::make_shared<PageLayoutCache>()) {}
 
+void PreparedReport::dropLayouts()
+{
+    if (layouts)
+        layouts->clear();
+}
+
 namespace {
 
 std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)

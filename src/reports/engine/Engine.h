@@ -50,6 +50,7 @@ struct PreparedReport {
     // Up to 50 pages turned back into laid-out lines, least recently used dropped first;
     // emptied when a preparation ends. While preparing, every drawing lays its page out afresh.
     std::shared_ptr<PageLayoutCache> layouts;
+    void dropLayouts();
     static constexpr int kCachedPages = 50;
 };
 

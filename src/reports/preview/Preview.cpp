@@ -11,6 +11,10 @@
 #include "Error.h"
 #include "Icons.h"
 #include "Printing.h"
+#include "PreparedReportFile.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace reports {
 
@@ -40,6 +44,8 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(4, 2, 4, 2);
     PrintB = tool(bar, QStringLiteral("PrintB"), QStringLiteral("Yazdır"), IconId::Print);
+    OpenB = tool(bar, QStringLiteral("OpenB"), QStringLiteral("Aç"), IconId::Open);
+    SaveB = tool(bar, QStringLiteral("SaveB"), QStringLiteral("Kaydet"), IconId::Save);
     ZoomPlusB = tool(bar, QStringLiteral("ZoomPlusB"), QStringLiteral("Yakşaş"), IconId::Next);
     ZoomCB = new QComboBox(bar);
     ZoomCB->setObjectName(QStringLiteral("ZoomCB"));
@@ -49,6 +55,8 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
                       QStringLiteral("150%"), QStringLiteral("200%"), QStringLiteral("Sayfa genişliği"), QStringLiteral("Tüm sayfa")});
     ZoomMinusB = tool(bar, QStringLiteral("ZoomMinusB"), QStringLiteral("Uzaklaş"), IconId::Prior);
     row->addWidget(PrintB);
+    row->addWidget(OpenB);
+    row->addWidget(SaveB);
     row->addSpacing(8);
     row->addWidget(ZoomPlusB);
     row->addWidget(ZoomCB);
@@ -86,6 +94,8 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
     layout->addWidget(statusBar);
 
     connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, area_->currentPage()); });
+    connect(OpenB, &QToolButton::clicked, this, &TfrxPreviewForm::OpenBClick);
+    connect(SaveB, &QToolButton::clicked, this, &TfrxPreviewForm::SaveBClick);
     connect(ZoomPlusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() + 0.25); updateState(); });
     connect(ZoomMinusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() - 0.25); updateState(); });
     connect(ZoomCB, &QComboBox::textActivated, this, [this] { applyZoomText(); });
@@ -132,6 +142,63 @@ void TfrxPreviewForm::applyZoomText()
     updateState();
 }
 
+namespace {
+const QString kFilter = QStringLiteral("Rapor Hazırlandı (*.fp3)");
+}
+
+// A panel over the page area while a file is written or read.
+void TfrxPreviewForm::showPanel(const QString &text)
+{
+    if (!panel_) {
+        panel_ = new QLabel(area_);
+        panel_->setObjectName(QStringLiteral("FilePanel"));
+        panel_->setAlignment(Qt::AlignCenter);
+        panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel_->setAutoFillBackground(true);
+        panel_->resize(260, 75);
+    }
+    panel_->setText(text);
+    panel_->move((area_->width() - 260) / 2, area_->height() / 3);
+    panel_->setVisible(!text.isEmpty());
+    panel_->repaint();
+}
+
+void TfrxPreviewForm::SaveBClick()
+{
+    QString path = ui::getSaveFileName(this, QStringLiteral("Kaydet"), QString(), kFilter);
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    path = info.dir().filePath(info.completeBaseName() + QStringLiteral(".fp3"));  // the extension is ours
+    showPanel(QStringLiteral("Dosya Kaydediliyor..."));
+    try {
+        savePreparedReportFile(report_, path);
+    } catch (...) {
+        showPanel(QString());
+        throw;
+    }
+    showPanel(QString());
+}
+
+void TfrxPreviewForm::OpenBClick()
+{
+    const QString path = ui::getOpenFileName(this, QStringLiteral("Aç"), QString(), kFilter);
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    showPanel(QStringLiteral("Dosya yükleniyor..."));
+    try {
+        loadPreparedReportFile(path, *report_.tmpl, report_);
+    } catch (...) {
+        showPanel(QString());
+        throw;
+    }
+    showPanel(QString());
+    setWindowTitle(QStringLiteral("Önizleme"));
+    area_->setReport(&report_);
+    area_->setCurrentPage(0);
+    updateState();
+}
+
 void TfrxPreviewForm::startPreparation()
 {
     preparing_ = true;
@@ -159,6 +226,8 @@ void TfrxPreviewForm::updateState()
 {
     const bool idle = !preparing_ && report_.pageCount() > 0;
     PrintB->setEnabled(idle);
+    OpenB->setEnabled(idle);
+    SaveB->setEnabled(idle);
     CancelB->setText(preparing_ ? QStringLiteral("Vazgeç") : QStringLiteral("Kapat"));
     const int page = report_.pageCount() ? area_->currentPage() + 1 : 0;
     status->setText(QStringLiteral("Sayfa %1 / %2").arg(page).arg(report_.pageCount()));

@@ -23,7 +23,7 @@ public:
     bool preparing() const { return preparing_; }
     bool stopRequested() const { return stop_; }
     void pageArrived();  // called by the preparation
-    QToolButton *PrintB, *ZoomPlusB, *ZoomMinusB, *FirstB, *PriorB, *NextB, *LastB, *CancelB;
+    QToolButton *PrintB, *OpenB, *SaveB, *ZoomPlusB, *ZoomMinusB, *FirstB, *PriorB, *NextB, *LastB, *CancelB;
     QComboBox *ZoomCB;
     QLineEdit *PageE;
     QLabel *status;
@@ -37,6 +37,10 @@ private:
     void startPreparation();
     void updateState();
     void applyZoomText();
+    void SaveBClick();
+    void OpenBClick();
+    void showPanel(const QString &text);
+    QLabel *panel_ = nullptr;
     PreparedReport &report_;
     std::function<void()> prepare_;
     PageArea *area_;

@@ -1,0 +1,104 @@
+// Prepared pages saved and opened again; damaged and hostile files refused cleanly.
+#include <QtTest>
+
+#include "Error.h"
+#include "PreparedReportFile.h"
+
+using namespace reports;
+
+namespace {
+class Rows : public ReportData {
+public:
+    explicit Rows(int n) : n_(n) {}
+    bool bound() const override { return true; }
+    void first() override { pos_ = 0; }
+    void next() override { ++pos_; }
+    bool eof() const override { return pos_ >= n_; }
+    bool hasField(const QString &) const override { return true; }
+    QVariant value(const QString &f) const override
+    {
+        return f == QLatin1String("Adi_Soyadi") ? QVariant(QStringLiteral("ÇAĞLAR <&> \"%1\"").arg(pos_)) : QVariant();
+    }
+
+private:
+    int n_, pos_ = 0;
+};
+}  // namespace
+
+class TestPreparedFile : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip();
+    void refused_data();
+    void refused();
+};
+
+void TestPreparedFile::roundTrip()
+{
+    ReportTemplate t = makeRaporKisi();
+    Rows rows(120);
+    PreparedReport r;
+    QVERIFY(BuildPages(t, &rows, r, nullptr));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("liste.fp3"));
+    savePreparedReportFile(r, path);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("<preparedreport"));
+    PreparedReport back;
+    loadPreparedReportFile(path, t, back);
+    QCOMPARE(back.pageCount(), r.pageCount());
+    for (int p = 0; p < r.pageCount(); ++p) {
+        QCOMPARE(back.pages[p].bands.size(), r.pages[p].bands.size());
+        for (size_t b = 0; b < r.pages[p].bands.size(); ++b) {
+            QCOMPARE(back.pages[p].bands[b].band, r.pages[p].bands[b].band);
+            QCOMPARE(back.pages[p].bands[b].y, r.pages[p].bands[b].y);
+            QCOMPARE(back.pages[p].bands[b].texts, r.pages[p].bands[b].texts);
+        }
+    }
+}
+
+void TestPreparedFile::refused_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray good = [] {
+        ReportTemplate t = makeRaporKisi();
+        Rows rows(3);
+        PreparedReport r;
+        BuildPages(t, &rows, r, nullptr);
+        return savePreparedReport(r);
+    }();
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not XML") << QByteArray("\x89PNG\r\n\x1a\n binary");
+    QTest::newRow("truncated") << good.left(good.size() / 2);
+    QTest::newRow("wrong root") << QByteArray("<report template=\"RaporKisi\"/>");
+    QTest::newRow("another template") << QByteArray(good).replace("template=\"RaporKisi\"", "template=\"Rapor\"");
+    QTest::newRow("entity tricks") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY x \"xxxxxxxx\"><!ENTITY y \"&x;&x;&x;&x;\">]>"
+                                                 "<preparedreport template=\"RaporKisi\"><page><band index=\"0\" y=\"0\"><text>&y;</text></band></page></preparedreport>");
+    QTest::newRow("deep nesting") << QByteArray("<preparedreport template=\"RaporKisi\">") + QByteArray("<page>").repeated(5000);
+    QTest::newRow("negative y") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"0\" y=\"-5\"/></page></preparedreport>");
+    QTest::newRow("y not a number") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"0\" y=\"nan\"/></page></preparedreport>");
+    QTest::newRow("band out of range") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"9\" y=\"0\"/></page></preparedreport>");
+    QTest::newRow("too many texts") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"2\" y=\"0\">") +
+                                           QByteArray("<text>x</text>").repeated(3) + QByteArray("</band></page></preparedreport>");
+}
+
+void TestPreparedFile::refused()
+{
+    QFETCH(QByteArray, content);
+    ReportTemplate t = makeRaporKisi();
+    Rows rows(60);
+    PreparedReport shown;
+    BuildPages(t, &rows, shown, nullptr);
+    const int before = shown.pageCount();
+    try {
+        loadPreparedReport(content, t, shown);
+        QFAIL("a damaged file was opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Hazırlanmış rapor dosyası okunamadı")), qPrintable(e.message()));
+    }
+    QCOMPARE(shown.pageCount(), before);  // the pages shown stay as they were
+}
+
+QTEST_MAIN(TestPreparedFile)
+#include "tst_preparedfile.moc"
