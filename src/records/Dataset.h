@@ -82,7 +82,7 @@ public:
     void checkBrowseMode();
 
     // Field access of the current record (the pending buffer while editing).
-    // Values: null QVariant, QString for text fields, QDateTime (Qt::UTC spec used as a naive
+    // Values: null QVariant, QString for text fields, QDateTime (in Qt::UTC, standing for a naive
     // local date-time) for Tarih.
     QVariant value(int field) const;
     QVariant value(const QString &fieldName) const;  // throws "Query1: Field '%s' not found"

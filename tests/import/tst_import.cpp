@@ -23,6 +23,13 @@ Run tool(const QStringList &args)
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
 QByteArray bytes(const QString &path)
 {
     QFile f(path);
@@ -158,10 +165,7 @@ void TestImport::startUpConversion()
 {
     const QByteArray original = bytes(kFixtures + QStringLiteral("veriler-sample.mdb"));
     fixture::Program p({}, false, [&](const QString &folder) {
-        QFile f(QDir(folder).filePath(QStringLiteral("Data.mdb")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(original);
-        f.close();
+        writeFile(QDir(folder).filePath(QStringLiteral("Data.mdb")), original);
         QFile taken(QDir(folder).filePath(QStringLiteral("Data.access.mdb")));  // a name already in use
         QVERIFY(taken.open(QIODevice::WriteOnly));
         taken.close();
@@ -181,10 +185,7 @@ void TestImport::startUpConversionDeclined()
 {
     const QByteArray original = bytes(kFixtures + QStringLiteral("veriler-sample.mdb"));
     fixture::Program p({}, false, [&](const QString &folder) {
-        QFile f(QDir(folder).filePath(QStringLiteral("Data.mdb")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(original);
-        f.close();
+        writeFile(QDir(folder).filePath(QStringLiteral("Data.mdb")), original);
         ui::TestSeam::queueAnswer(ui::No);
         ui::TestSeam::queueAnswer(ui::Ok);  // the open error
     });
