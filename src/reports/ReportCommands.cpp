@@ -35,7 +35,7 @@ void ReportSession::run(ReportTemplate &tmpl, PreparedReport &pages, bool previe
             ui::messageDlg(errorMessage(errors), ui::Kind::Error, ui::Ok, parent);
             return;
         }
-        PrintPrepared(pages, parent, 0);
+        PrintPrepared(pages, parent, 1);  // no preview: "Geçerli sayfa" is page 1
         return;
     }
     pages.pages.clear();

@@ -72,8 +72,7 @@ void TestReportCommands::echoReportPreviewKeepsTheRecord()
 
 void TestReportCommands::printingRouteWithoutPrinter()
 {
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        QSKIP("a printer is installed here; the refusal needs a machine without one");
+    QVERIFY(QPrinterInfo::availablePrinters().isEmpty());  // no scheduler at CUPS_SERVER
     Program p(names(3));
     AyarFrm->ChkYazdir->setChecked(false);
     ui::TestSeam::queueAnswer(ui::Ok);

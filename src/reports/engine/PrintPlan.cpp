@@ -1,6 +1,7 @@
 #include "PrintPlan.h"
 
 #include <QStringList>
+#include <cmath>
 
 #include "Error.h"
 
@@ -68,6 +69,85 @@ std::vector<PrintStep> planPrint(const PrintRequest &r)
             steps.push_back({0, 1});
     }
     return steps;
+}
+
+namespace {
+constexpr double kSlack = 0.5;  // millimetres: paper names round their sizes
+
+QSizeF turned(QSizeF s) { return QSizeF(s.height(), s.width()); }
+
+int fitting(double length, double part) { return std::max(0, int((length + kSlack) / part)); }
+
+Sheet wholePage(int page, QSizeF pageSize, QSizeF paper, QPointF at, double scale = 1)
+{
+    const QRectF source(QPointF(0, 0), pageSize);
+    return Sheet{paper, {Placement{page, source, QRectF(at, pageSize * scale)}}};
+}
+
+std::vector<Sheet> merged(const std::vector<int> &pages, QSizeF pageSize, QSizeF paper)
+{
+    int across = fitting(paper.width(), pageSize.width()), down = fitting(paper.height(), pageSize.height());
+    const QSizeF other = turned(paper);
+    const int acrossT = fitting(other.width(), pageSize.width()), downT = fitting(other.height(), pageSize.height());
+    if (acrossT * downT > across * down) {
+        paper = other;
+        across = acrossT;
+        down = downT;
+    }
+    const int perSheet = std::max(1, across * down);
+    across = std::max(1, across);
+    // The grid of pages is centred on the sheet.
+    const QSizeF grid(std::min(across, perSheet) * pageSize.width(), std::max(1, down) * pageSize.height());
+    const QPointF origin(std::max(0.0, (paper.width() - grid.width()) / 2), std::max(0.0, (paper.height() - grid.height()) / 2));
+    std::vector<Sheet> sheets;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const int slot = int(i % perSheet);
+        if (slot == 0)
+            sheets.push_back(Sheet{paper, {}});
+        const QPointF at = origin + QPointF((slot % across) * pageSize.width(), (slot / across) * pageSize.height());
+        sheets.back().parts.push_back(Placement{pages[i], QRectF(QPointF(0, 0), pageSize), QRectF(at, pageSize)});
+    }
+    return sheets;
+}
+
+void split(int page, QSizeF pageSize, QSizeF paper, std::vector<Sheet> &sheets)
+{
+    if (pageSize.width() <= paper.width() + kSlack && pageSize.height() <= paper.height() + kSlack) {
+        sheets.push_back(wholePage(page, pageSize, paper, QPointF(0, 0)));
+        return;
+    }
+    auto count = [&](QSizeF p) {
+        return int(std::ceil((pageSize.width() - kSlack) / p.width())) * int(std::ceil((pageSize.height() - kSlack) / p.height()));
+    };
+    if (count(turned(paper)) < count(paper))
+        paper = turned(paper);
+    for (double y = 0; y < pageSize.height() - kSlack; y += paper.height())
+        for (double x = 0; x < pageSize.width() - kSlack; x += paper.width()) {
+            const QRectF source = QRectF(QPointF(x, y), paper) & QRectF(QPointF(0, 0), pageSize);
+            sheets.push_back(Sheet{paper, {Placement{page, source, QRectF(QPointF(0, 0), source.size())}}});
+        }
+}
+}  // namespace
+
+std::vector<Sheet> planSheets(const std::vector<int> &pages, QSizeF pageSize, PrintMode mode, QSizeF paper)
+{
+    if (mode == PrintMode::Merge)
+        return merged(pages, pageSize, paper);
+    std::vector<Sheet> sheets;
+    for (int page : pages) {
+        switch (mode) {
+        case PrintMode::Scale: {
+            const double scale = std::min(paper.width() / pageSize.width(), paper.height() / pageSize.height());
+            const QSizeF size = pageSize * scale;
+            sheets.push_back(wholePage(page, pageSize, paper,
+                                       QPointF((paper.width() - size.width()) / 2, (paper.height() - size.height()) / 2), scale));
+            break;
+        }
+        case PrintMode::Split: split(page, pageSize, paper, sheets); break;
+        default: sheets.push_back(wholePage(page, pageSize, pageSize, QPointF(0, 0)));
+        }
+    }
+    return sheets;
 }
 
 }  // namespace reports

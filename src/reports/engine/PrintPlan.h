@@ -2,6 +2,7 @@
 // Which pages a print job sends, in which order, how many copies of each, and where an empty
 // page keeps the next duplex copy on a sheet of its own. Pure: the printer only consumes it.
 
+#include <QRectF>
 #include <QSet>
 #include <QString>
 #include <vector>
@@ -33,5 +34,26 @@ struct PrintStep {
 };
 
 std::vector<PrintStep> planPrint(const PrintRequest &request);
+
+// The print modes in the order the print dialog lists them.
+enum class PrintMode { Default, Split, Merge, Scale };  // Öndeğer, böl, birleştir, Boyut
+
+// One report page (or a part of it) on a sheet: `source` on the page and `target` on the
+// sheet, both in millimetres; `page` is 1-based, 0 for an empty page.
+struct Placement {
+    int page = 0;
+    QRectF source, target;
+};
+
+struct Sheet {
+    QSizeF paper;  // millimetres, width across as printed (landscape when wider)
+    std::vector<Placement> parts;
+};
+
+// Puts the visited pages (1-based, 0 = empty page) onto sheets. Default: each page on paper of
+// its own size. Scale: each page scaled to `paper` by the smaller ratio, centred. Merge: as many
+// whole pages as fit in rows and columns, the sheet turned when that fits more. Split: a page
+// larger than `paper` spread over as many sheets as it needs, the sheet turned when fewer.
+std::vector<Sheet> planSheets(const std::vector<int> &pages, QSizeF pageSize, PrintMode mode, QSizeF paper);
 
 }  // namespace reports

@@ -93,7 +93,7 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
     statusBar->addWidget(status);
     layout->addWidget(statusBar);
 
-    connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, area_->currentPage()); });
+    connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, area_->currentPage() + 1); });
     connect(OpenB, &QToolButton::clicked, this, &TfrxPreviewForm::OpenBClick);
     connect(SaveB, &QToolButton::clicked, this, &TfrxPreviewForm::SaveBClick);
     connect(ZoomPlusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() + 0.25); updateState(); });

@@ -1,63 +1,64 @@
 #include "Printing.h"
 
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QDir>
+#include <QFileInfo>
 
 #include "Dialogs.h"
-#include "PrintPlan.h"
+#include "Error.h"
+#include "PrintDialog.h"
+#include "Progress.h"
 
 namespace reports {
 
+namespace {
+// The templates' printer name; it names an installed printer only if one is called so.
+const QString kTemplatePrinter = QStringLiteral("Default");
+
+QString printFileName(QWidget *parent)
+{
+    const QString path = ui::getSaveFileName(parent, QStringLiteral("Print To File"), QString(),
+                                             QStringLiteral("Printer files (*.prn)"));
+    if (path.isEmpty())
+        return path;
+    const QFileInfo info(path);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".prn"));
+}
+
+bool runJob(const PreparedReport &report, const PrintOptions &options, QWidget *parent)
+{
+    TfrxProgress progress(parent);
+    return printJob(report, options, [&](int page) { return progress.pageSent(page); }) == JobResult::Printed;
+}
+}  // namespace
+
 bool PrintPrepared(const PreparedReport &report, QWidget *parent, int currentPage)
 {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
+    if (installedPrinters().isEmpty()) {
         ui::messageDlg(QStringLiteral("Bilgisayarınızda kurulu hiçbir yazıcı yok"), ui::Kind::Error, ui::Ok, parent);
         return false;
     }
-    static QPrinter printer(QPrinter::HighResolution);  // the chosen printer stays for the process
-    printer.setFullPage(true);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFromTo(0, 0);
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setCopyCount(1);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
-                      QAbstractPrintDialog::PrintCollateCopies);
-    dialog.setMinMax(1, std::max(1, report.pageCount()));
-    if (ui::execDialog(dialog) != QDialog::Accepted)
+    const QString named = printerNamed(kTemplatePrinter);
+    if (!named.isEmpty())
+        selectPrinter(named);
+    const QString before = selectedPrinter();
+    // Every print starts from the templates' options; the dialog changes them for this print only.
+    TfrxPrintDialog dialog(PrintOptions{}, parent);
+    if (ui::execDialog(dialog) != QDialog::Accepted) {
+        selectPrinter(before);
         return false;
-    // The dialog's choices become a plan of pages; the printer only carries it out.
-    PrintRequest request;
-    request.pageCount = report.pageCount();
-    if (printer.printRange() == QPrinter::PageRange)
-        request.range = QStringLiteral("%1-%2").arg(printer.fromPage()).arg(printer.toPage());
-    else if (printer.printRange() == QPrinter::CurrentPage)
-        request.range = QString::number(currentPage + 1);
-    request.copies = printer.copyCount();
-    request.collate = printer.collateCopies();
-    request.duplex = printer.duplex() == QPrinter::DuplexLongSide || printer.duplex() == QPrinter::DuplexShortSide;
-    const std::vector<PrintStep> steps = planPrint(request);
-    printer.setCopyCount(1);
-    if (steps.empty())
-        return false;
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const double scale = printer.resolution() / 96.0;
-    bool first = true;
-    for (const PrintStep &step : steps) {
-        for (int c = 0; c < step.copies; ++c) {
-            if (!first)
-                printer.newPage();
-            first = false;
-            if (step.page > 0)
-                drawPage(report, step.page - 1, painter, scale);
-        }
     }
-    painter.end();
-    return true;
+    try {
+        PrintOptions options = dialog.chosenOptions(currentPage);
+        if (dialog.printToFile()) {
+            options.outputFile = printFileName(parent);
+            if (options.outputFile.isEmpty())
+                return false;
+        }
+        return runJob(report, options, parent);
+    } catch (const Error &e) {
+        ui::showException(e.message(), parent);
+        return false;
+    }
 }
 
 }  // namespace reports

@@ -1,5 +1,6 @@
 #pragma once
-// Sending prepared pages to a printer.
+// Sending prepared pages to a printer: the print dialog, then the printing loop with its
+// progress window.
 
 #include <QWidget>
 
@@ -7,9 +8,8 @@
 
 namespace reports {
 
-// Prints through the print dialog; refuses with "Bilgisayarınızda kurulu hiçbir yazıcı yok"
-// when no printer is installed. `currentPage` (0-based) is the preview's current page.
-// Returns true when something was printed.
-bool PrintPrepared(const PreparedReport &report, QWidget *parent, int currentPage = 0);
+// Refuses with "Bilgisayarınızda kurulu hiçbir yazıcı yok" when no printer is installed.
+// `currentPage` (1-based) is what "Geçerli sayfa" prints. Returns true when a job was sent.
+bool PrintPrepared(const PreparedReport &report, QWidget *parent, int currentPage = 1);
 
 }  // namespace reports

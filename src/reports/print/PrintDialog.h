@@ -1,0 +1,55 @@
+#pragma once
+// "Yazdır": printer, page range, copies, page order, duplex and print mode of one print.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "PrintJob.h"
+
+namespace reports {
+
+class TfrxPrintDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Shows `options`; the printer list starts on the process's selected printer.
+    explicit TfrxPrintDialog(const PrintOptions &options, QWidget *parent = nullptr);
+
+    // The options as chosen; "Geçerli sayfa" prints `currentPage` (1-based). Throws Error
+    // "'%s' sayısal ifade girmediniz" when the copies box holds no whole number.
+    PrintOptions chosenOptions(int currentPage) const;
+    bool printToFile() const { return FileCB->isChecked(); }
+
+    QComboBox *PrinterCB, *PrintPagesCB, *OrderCB, *DuplexCB, *ModeCB, *PaperCB;
+    QPushButton *PropButton, *OkB, *CancelB;
+    QLabel *WhereL, *DescrL, *CollateImg;
+    QCheckBox *FileCB, *CollateCB;
+    QRadioButton *AllRB, *CurPageRB, *PageNumbersRB;
+    QLineEdit *PageNumbersE, *CopiesE;
+    QToolButton *CopiesUpB, *CopiesDownB;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *printerGroup();
+    QWidget *rangeGroup();
+    QWidget *copiesGroup();
+    QWidget *otherGroup();
+    QWidget *modeGroup();
+    void printerChosen();
+    void modeChosen();
+    void fillPapers(const QString &keep);
+    void stepCopies(int by);
+};
+
+// Pictures of the dialog, drawn rather than shipped.
+QPixmap collatePicture(bool collate);
+QIcon printModeIcon(PrintMode mode);
+
+}  // namespace reports

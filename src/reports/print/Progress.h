@@ -1,0 +1,37 @@
+#pragma once
+// The window shown while pages are sent to the printer: "Yazılan sayfa %d" and "Vazgeç".
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <functional>
+
+namespace reports {
+
+class TfrxProgress : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrxProgress(QWidget *parent = nullptr);
+
+    // A page was sent: shows its number and lets the window system handle pending input.
+    // Returns false once "Vazgeç" has been pressed.
+    bool pageSent(int page);
+    bool cancelled() const { return cancelled_; }
+
+    QLabel *MessageL;
+    QPushButton *CancelB;
+
+    // Tests act on the window after each page, as a user would between two pages.
+    static std::function<void(TfrxProgress &, int page)> &afterPageHook();
+
+protected:
+    void reject() override;  // Escape
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool cancelled_ = false;
+    QPoint grab_;
+};
+
+}  // namespace reports
