@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -190,6 +191,7 @@ int execDialog(QDialog &dialog)
     if (seam().dialogHandlers.isEmpty())
         unexpected(dialog.windowTitle());
     const auto handler = seam().dialogHandlers.dequeue();
+    const QPointer<QWidget> before = QApplication::activeWindow();
     dialog.setResult(QDialog::Rejected);
     dialog.show();
     dialog.activateWindow();
@@ -197,6 +199,8 @@ int execDialog(QDialog &dialog)
     QCoreApplication::processEvents();
     handler(dialog);
     dialog.hide();
+    if (before)  // as when a modal window closes, the window below is active again
+        QApplication::setActiveWindow(before);
     return dialog.result();
 }
 

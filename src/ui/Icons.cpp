@@ -1,10 +1,69 @@
 #include "Icons.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStyle>
+
+namespace {
+// Pictures that the platform style has no counterpart for, drawn at 16 x 16.
+QIcon drawnIcon(IconId id)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(32, 64, 128);
+    p.setPen(QPen(ink, 1.5));
+    auto magnifier = [&] {
+        p.setBrush(QColor(255, 255, 255, 200));
+        p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+        p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+        p.setPen(QPen(ink, 1.5));
+    };
+    switch (id) {
+    case IconId::Find: magnifier(); break;
+    case IconId::ZoomIn:
+        magnifier();
+        p.drawLine(QPointF(4, 6), QPointF(8, 6));
+        p.drawLine(QPointF(6, 4), QPointF(6, 8));
+        break;
+    case IconId::ZoomOut:
+        magnifier();
+        p.drawLine(QPointF(4, 6), QPointF(8, 6));
+        break;
+    case IconId::FullScreen:
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.drawLine(QPointF(4, 5), QPointF(12, 11));
+        p.drawLine(QPointF(12, 5), QPointF(4, 11));
+        break;
+    case IconId::Outline:
+        for (int i = 0; i < 4; ++i)
+            p.drawLine(QPointF(2 + (i % 2) * 4, 3 + i * 3.5), QPointF(14, 3 + i * 3.5));
+        break;
+    case IconId::Thumbnails:
+        p.setBrush(Qt::white);
+        for (int i = 0; i < 4; ++i)
+            p.drawRect(QRectF(1.5 + (i % 2) * 7, 1.5 + (i / 2) * 7, 5, 6));
+        break;
+    default: return QIcon();
+    }
+    return QIcon(pixmap);
+}
+}  // namespace
 
 QIcon kalpiyonIcon(IconId id)
 {
+    struct Drawn {
+        IconId id;
+        const char *theme;
+    };
+    static const Drawn drawn[] = {{IconId::Find, "edit-find"}, {IconId::ZoomIn, "zoom-in"}, {IconId::ZoomOut, "zoom-out"},
+                                  {IconId::FullScreen, "view-fullscreen"}, {IconId::Outline, "view-list-tree"},
+                                  {IconId::Thumbnails, "view-preview"}};
+    for (const Drawn &d : drawn)
+        if (d.id == id)
+            return QIcon::fromTheme(QLatin1String(d.theme), drawnIcon(id));
     struct Entry {
         IconId id;
         const char *theme;

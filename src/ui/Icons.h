@@ -3,6 +3,7 @@
 
 #include <QIcon>
 
-enum class IconId { New, Save, Delete, Cancel, Print, Close, Today, ClearSearch, First, Prior, Next, Last, Ok, Key, Open };
+enum class IconId { New, Save, Delete, Cancel, Print, Close, Today, ClearSearch, First, Prior, Next, Last, Ok, Key, Open,
+                    Find, ZoomIn, ZoomOut, FullScreen, Outline, Thumbnails };
 
 QIcon kalpiyonIcon(IconId id);

@@ -31,23 +31,6 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The record list with as many rows as make `pages` pages.
-struct ListReport {
-    explicit ListReport(int pages)
-    {
-        fillRecordList(tmpl, FixedTexts::defaults());
-        for (int rows = 1;; rows += 10) {
-            Rows data(people(rows));
-            QVERIFY(BuildPages(tmpl, &data, report, nullptr));
-            if (report.pageCount() >= pages)
-                break;
-        }
-        QCOMPARE(report.pageCount(), pages);
-    }
-    ReportTemplate tmpl = makeRaporKisi();
-    PreparedReport report;
-};
-
 // The page numbers read from the footers ("Sayfa: 3 / 5") of each page of a PDF; 0 for a
 // page without one (an empty page).
 QList<int> printedPages(const QString &pdf)
@@ -391,6 +374,7 @@ void TestPrinting::queueJobs()
     QFETCH(bool, collate);
     QFETCH(QList<int>, printed);
     ListReport list(pages);
+    QCOMPARE(list.report.pageCount(), pages);
     inPrintDialog([&](TfrxPrintDialog &d) {
         choosePrinter(d, kQueue);
         if (!range.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include "Engine.h"
+#include "ReportFilling.h"
 #include "Schema.h"
 
 namespace reports {
@@ -39,6 +40,24 @@ QList<QHash<QString, QVariant>> people(int n)
         rows.append({{QStringLiteral("Adi_Soyadi"), QStringLiteral("HASTA %1").arg(i + 1)}, {QStringLiteral("Yas"), QStringLiteral("40")}});
     return rows;
 }
+
+// The record list filled with the default header texts and as many rows as make `pages` pages.
+struct ListReport {
+    explicit ListReport(int pages, const QString &namePattern = QStringLiteral("HASTA %1"))
+    {
+        fillRecordList(tmpl, FixedTexts::defaults());
+        for (int rows = 1; report.pageCount() < pages; rows += 10) {
+            QList<QHash<QString, QVariant>> list = people(rows);
+            for (int i = 0; i < list.size(); ++i)
+                list[i][QStringLiteral("Adi_Soyadi")] = namePattern.arg(i + 1);
+            Rows data(list);
+            BuildPages(tmpl, &data, report, nullptr);
+        }
+    }
+    ListReport(const ListReport &) = delete;
+    ReportTemplate tmpl = makeRaporKisi();
+    PreparedReport report;
+};
 
 }  // namespace
 }  // namespace reports

@@ -258,15 +258,15 @@ QRectF textArea(const ReportObject &o, const QRectF &box)
     return box.adjusted(l, t, -r, -b);
 }
 
-QString withTotal(QString text, int total)
+}  // namespace
+
+QString withTotalPages(QString text, int total)
 {
     const int at = int(text.indexOf(QLatin1String("[TOTALPAGES#]"), 0, Qt::CaseInsensitive));
     if (at >= 0)
         text.replace(at, 13, QString::number(total));
     return text;
 }
-
-}  // namespace
 
 // One visible line of a memo on a page, laid out and ready to draw.
 struct LinePiece {
@@ -307,7 +307,7 @@ std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
             if (o.kind == ObjectKind::Line)
                 continue;
             const QRectF area = textArea(o, objectRect(t, pb, o));
-            const QString text = withTotal(pb.texts.value(int(i)), report.pageCount());
+            const QString text = withTotalPages(pb.texts.value(int(i)), report.pageCount());
             const QStringList lines = layoutLines(text, reportFont(o.fontPt, o.bold), area.width(), o.wordWrap);
             const double pitch = linePitch(o);
             for (int n = 0; n < lines.size(); ++n) {

@@ -88,6 +88,9 @@ struct TextPiece {
 };
 std::vector<TextPiece> pageTexts(const PreparedReport &report, int index);
 
+// A stored text as it is drawn: the page count put in for the first "[TotalPages#]".
+QString withTotalPages(QString text, int total);
+
 // Sheet size in report pixels.
 QSizeF sheetSize(const ReportTemplate &tmpl);
 

@@ -1,25 +1,31 @@
 #include "Preview.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QStatusBar>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
 #include "Error.h"
 #include "Icons.h"
-#include "Printing.h"
 #include "PreparedReportFile.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "Printing.h"
+#include "SearchDialog.h"
 
 namespace reports {
 
 namespace {
-QToolButton *tool(QWidget *parent, const QString &name, const QString &tip, IconId icon)
+const QString kFilter = QStringLiteral("Rapor Hazırlandı (*.fp3)");
+constexpr int kSideWidth = 120;
+
+QToolButton *tool(QWidget *parent, const QString &name, const QString &tip, IconId icon, bool toggle = false)
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(name);
@@ -27,7 +33,16 @@ QToolButton *tool(QWidget *parent, const QString &name, const QString &tip, Icon
     b->setAccessibleName(tip);
     b->setIcon(kalpiyonIcon(icon));
     b->setAutoRaise(true);
+    b->setCheckable(toggle);
     return b;
+}
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
 }
 }  // namespace
 
@@ -36,114 +51,254 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
 {
     setObjectName(QStringLiteral("TfrxPreviewForm"));
     setWindowTitle(QStringLiteral("Önizleme"));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setWindowState(Qt::WindowMaximized);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *bar = new QWidget(this);
-    auto *row = new QHBoxLayout(bar);
+    buildToolbar(navigator);
+    layout->addWidget(toolbar);
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    buildSidePanel();
+    middle->addWidget(sidePanel);
+    area_ = new PageArea(this);
+    area_->setReport(&report_);
+    middle->addWidget(area_, 1);
+    layout->addLayout(middle, 1);
+    buildStatusBar();
+    layout->addWidget(statusBar);
+    buildContextMenu();
+    connectCommands();
+    QTimer::singleShot(50, this, &TfrxPreviewForm::startPreparation);
+    updateState();
+    showZoom();
+    area_->setFocus();
+}
+
+void TfrxPreviewForm::buildToolbar(bool navigator)
+{
+    toolbar = new QWidget(this);
+    toolbar->setObjectName(QStringLiteral("ToolBar"));
+    auto *row = new QHBoxLayout(toolbar);
     row->setContentsMargins(4, 2, 4, 2);
-    PrintB = tool(bar, QStringLiteral("PrintB"), QStringLiteral("Yazdır"), IconId::Print);
-    OpenB = tool(bar, QStringLiteral("OpenB"), QStringLiteral("Aç"), IconId::Open);
-    SaveB = tool(bar, QStringLiteral("SaveB"), QStringLiteral("Kaydet"), IconId::Save);
-    ZoomPlusB = tool(bar, QStringLiteral("ZoomPlusB"), QStringLiteral("Yakşaş"), IconId::Next);
-    ZoomCB = new QComboBox(bar);
+    row->setSpacing(1);
+    PrintB = tool(toolbar, QStringLiteral("PrintB"), QStringLiteral("Yazdır"), IconId::Print);
+    OpenB = tool(toolbar, QStringLiteral("OpenB"), QStringLiteral("Aç"), IconId::Open);
+    SaveB = tool(toolbar, QStringLiteral("SaveB"), QStringLiteral("Kaydet"), IconId::Save);
+    FindB = tool(toolbar, QStringLiteral("FindB"), QStringLiteral("Bul"), IconId::Find);
+    ZoomPlusB = tool(toolbar, QStringLiteral("ZoomPlusB"), QStringLiteral("Yakşaş"), IconId::ZoomIn);
+    ZoomCB = new QComboBox(toolbar);
     ZoomCB->setObjectName(QStringLiteral("ZoomCB"));
     ZoomCB->setToolTip(QStringLiteral("Yakınlaştır"));
+    ZoomCB->setAccessibleName(QStringLiteral("Yakınlaştır"));
     ZoomCB->setEditable(true);
+    ZoomCB->setInsertPolicy(QComboBox::NoInsert);
     ZoomCB->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
                       QStringLiteral("150%"), QStringLiteral("200%"), QStringLiteral("Sayfa genişliği"), QStringLiteral("Tüm sayfa")});
-    ZoomMinusB = tool(bar, QStringLiteral("ZoomMinusB"), QStringLiteral("Uzaklaş"), IconId::Prior);
-    row->addWidget(PrintB);
-    row->addWidget(OpenB);
-    row->addWidget(SaveB);
-    row->addSpacing(8);
-    row->addWidget(ZoomPlusB);
-    row->addWidget(ZoomCB);
-    row->addWidget(ZoomMinusB);
-    FirstB = tool(bar, QStringLiteral("FirstB"), QStringLiteral("İlk Sayfa"), IconId::First);
-    PriorB = tool(bar, QStringLiteral("PriorB"), QStringLiteral("Önceki Sayfa"), IconId::Prior);
-    PageE = new QLineEdit(bar);
+    ZoomCB->setMinimumContentsLength(12);
+    ZoomMinusB = tool(toolbar, QStringLiteral("ZoomMinusB"), QStringLiteral("Uzaklaş"), IconId::ZoomOut);
+    FullScreenBtn = tool(toolbar, QStringLiteral("FullScreenBtn"), QStringLiteral("Tam ekran"), IconId::FullScreen);
+    OutlineB = tool(toolbar, QStringLiteral("OutlineB"), QStringLiteral("Dışhat rapor"), IconId::Outline, true);
+    ThumbB = tool(toolbar, QStringLiteral("ThumbB"), QStringLiteral("Küçük resimler"), IconId::Thumbnails, true);
+    for (QWidget *w : std::initializer_list<QWidget *>{PrintB, OpenB, SaveB, FindB, separator(toolbar), ZoomPlusB, ZoomCB,
+                                                       ZoomMinusB, FullScreenBtn, OutlineB, ThumbB})
+        row->addWidget(w);
+    FirstB = tool(toolbar, QStringLiteral("FirstB"), QStringLiteral("İlk Sayfa"), IconId::First);
+    PriorB = tool(toolbar, QStringLiteral("PriorB"), QStringLiteral("Önceki Sayfa"), IconId::Prior);
+    PageE = new QLineEdit(toolbar);
     PageE->setObjectName(QStringLiteral("PageE"));
     PageE->setToolTip(QStringLiteral("Sayfa Numarası"));
+    PageE->setAccessibleName(QStringLiteral("Sayfa Numarası"));
+    PageE->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), PageE));
     PageE->setFixedWidth(48);
-    NextB = tool(bar, QStringLiteral("NextB"), QStringLiteral("Sonraki Sayfa"), IconId::Next);
-    LastB = tool(bar, QStringLiteral("LastB"), QStringLiteral("Son Sayfa"), IconId::Last);
-    row->addSpacing(8);
-    for (QWidget *w : {static_cast<QWidget *>(FirstB), static_cast<QWidget *>(PriorB), static_cast<QWidget *>(PageE),
-                       static_cast<QWidget *>(NextB), static_cast<QWidget *>(LastB)}) {
+    NextB = tool(toolbar, QStringLiteral("NextB"), QStringLiteral("Sonraki Sayfa"), IconId::Next);
+    LastB = tool(toolbar, QStringLiteral("LastB"), QStringLiteral("Son Sayfa"), IconId::Last);
+    for (QWidget *w : std::initializer_list<QWidget *>{separator(toolbar), FirstB, PriorB, PageE, NextB, LastB}) {
         row->addWidget(w);
-        w->setVisible(navigator);
+        w->setVisible(navigator);  // only the record list pages through its buttons
     }
     row->addSpacing(35);
-    CancelB = new QToolButton(bar);
+    CancelB = new QToolButton(toolbar);
     CancelB->setObjectName(QStringLiteral("CancelB"));
     CancelB->setText(QStringLiteral("Kapat"));
     CancelB->setFixedWidth(68);
     row->addWidget(CancelB);
     row->addStretch(1);
-    layout->addWidget(bar);
-    area_ = new PageArea(this);
-    area_->setReport(&report_);
-    layout->addWidget(area_, 1);
-    auto *statusBar = new QStatusBar(this);
-    statusBar->setSizeGripEnabled(false);
-    status = new QLabel(statusBar);
-    status->setFixedWidth(200);
-    statusBar->addWidget(status);
-    layout->addWidget(statusBar);
+}
 
+void TfrxPreviewForm::buildSidePanel()
+{
+    sidePanel = new QWidget(this);
+    sidePanel->setObjectName(QStringLiteral("SidePanel"));
+    sidePanel->setFixedWidth(kSideWidth);
+    auto *box = new QVBoxLayout(sidePanel);
+    box->setContentsMargins(0, 0, 0, 0);
+    sideStack_ = new QStackedWidget(sidePanel);
+    box->addWidget(sideStack_);
+    OutlineTree = new QTreeWidget(sideStack_);
+    OutlineTree->setObjectName(QStringLiteral("OutlineTree"));
+    OutlineTree->setHeaderHidden(true);
+    OutlineTree->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *collapse = new QAction(QStringLiteral("Tümünü kapat"), OutlineTree);
+    auto *expand = new QAction(QStringLiteral("Tümünü aç"), OutlineTree);
+    connect(collapse, &QAction::triggered, OutlineTree, &QTreeWidget::collapseAll);
+    connect(expand, &QAction::triggered, OutlineTree, &QTreeWidget::expandAll);
+    OutlineTree->addActions({collapse, expand});
+    thumbs_ = new PageArea(sideStack_);
+    thumbs_->setObjectName(QStringLiteral("Thumbnails"));
+    thumbs_->setReport(&report_);
+    thumbs_->setThumbnails();
+    sideStack_->addWidget(OutlineTree);
+    sideStack_->addWidget(thumbs_);
+    sidePanel->hide();
+}
+
+void TfrxPreviewForm::buildStatusBar()
+{
+    statusBar = new QFrame(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar"));
+    statusBar->setFixedHeight(logicalDpiY() > 96 ? 24 : 19);
+    auto *row = new QHBoxLayout(statusBar);
+    row->setContentsMargins(2, 1, 2, 1);
+    row->setSpacing(2);
+    status = new QLabel(statusBar);
+    status2 = new QLabel(statusBar);
+    for (QLabel *panel : {status, status2})
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->setFixedWidth(200);
+    status2->setFixedWidth(50);
+    row->addWidget(status);
+    row->addWidget(status2);
+    row->addStretch(1);
+}
+
+// One entry per document and zoom button, in toolbar order; the toggle buttons are left out.
+void TfrxPreviewForm::buildContextMenu()
+{
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("PopupMenu"));
+    for (QToolButton *b : {PrintB, OpenB, SaveB, FindB, static_cast<QToolButton *>(nullptr), ZoomPlusB, ZoomMinusB, FullScreenBtn}) {
+        if (!b) {
+            menu_->addSeparator();
+            continue;
+        }
+        QAction *action = menu_->addAction(b->icon(), b->toolTip(), b, &QToolButton::click);
+        action->setObjectName(b->objectName() + QStringLiteral("Item"));
+    }
+    connect(menu_, &QMenu::aboutToShow, this, [this] {
+        const QList<QToolButton *> buttons{PrintB, OpenB, SaveB, FindB, ZoomPlusB, ZoomMinusB, FullScreenBtn};
+        int i = 0;
+        for (QAction *a : menu_->actions())
+            if (!a->isSeparator())
+                a->setEnabled(buttons[i++]->isEnabled());
+    });
+}
+
+void TfrxPreviewForm::connectCommands()
+{
     connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, area_->currentPage() + 1); });
     connect(OpenB, &QToolButton::clicked, this, &TfrxPreviewForm::OpenBClick);
     connect(SaveB, &QToolButton::clicked, this, &TfrxPreviewForm::SaveBClick);
-    connect(ZoomPlusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() + 0.25); updateState(); });
-    connect(ZoomMinusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() - 0.25); updateState(); });
-    connect(ZoomCB, &QComboBox::textActivated, this, [this] { applyZoomText(); });
+    connect(FindB, &QToolButton::clicked, this, &TfrxPreviewForm::FindBClick);
+    connect(ZoomPlusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() + 0.25); });
+    connect(ZoomMinusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() - 0.25); });
+    connect(ZoomCB, &QComboBox::activated, this, [this] { applyZoomText(); });
+    connect(ZoomCB->lineEdit(), &QLineEdit::returnPressed, this, [this] { applyZoomText(); });
+    connect(FullScreenBtn, &QToolButton::clicked, this, &TfrxPreviewForm::switchFullScreen);
+    connect(OutlineB, &QToolButton::toggled, this, [this](bool on) { showSide(OutlineTree, on); });
+    connect(ThumbB, &QToolButton::toggled, this, [this](bool on) { showSide(thumbs_, on); });
     connect(FirstB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(0); });
     connect(PriorB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(area_->currentPage() - 1); });
     connect(NextB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(area_->currentPage() + 1); });
     connect(LastB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(report_.pageCount() - 1); });
-    connect(PageE, &QLineEdit::returnPressed, this, [this] {
-        bool ok = false;
-        const int page = PageE->text().trimmed().toInt(&ok);
-        if (!ok)
-            throw Error(QStringLiteral("'%1' sayısal ifade girmediniz").arg(PageE->text()));
-        area_->setCurrentPage(page - 1);
-    });
+    connect(PageE, &QLineEdit::returnPressed, this, &TfrxPreviewForm::goToTypedPage);
     connect(CancelB, &QToolButton::clicked, this, [this] {
         if (preparing_)
             stop_ = true;
         else
             accept();
     });
-    connect(area_, &PageArea::currentPageChanged, this, [this] { updateState(); });
-    QTimer::singleShot(50, this, &TfrxPreviewForm::startPreparation);
-    updateState();
+    connect(area_, &PageArea::currentPageChanged, this, [this](int page) {
+        if (thumbs_->currentPage() != page && thumbs_->isVisible())
+            thumbs_->setCurrentPage(page);
+        updateState();
+    });
+    connect(thumbs_, &PageArea::currentPageChanged, this, [this](int page) {
+        if (area_->currentPage() != page)
+            area_->setCurrentPage(page);
+    });
+    connect(area_, &PageArea::zoomChanged, this, &TfrxPreviewForm::showZoom);
+    connect(area_, &PageArea::relaidOut, this, &TfrxPreviewForm::endSearch);
+    connect(area_, &PageArea::doubleClicked, this, [this] {
+        if (fullScreen_)
+            switchFullScreen();
+    });
+    // Keys that work wherever the focus is in the window, each only while its command exists.
+    const std::pair<QKeySequence, QToolButton *> keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_P), PrintB},
+                                                           {QKeySequence(Qt::CTRL | Qt::Key_S), SaveB},
+                                                           {QKeySequence(Qt::CTRL | Qt::Key_F), FindB},
+                                                           {QKeySequence(Qt::CTRL | Qt::Key_O), OpenB},
+                                                           {QKeySequence(Qt::Key_F11), FullScreenBtn}};
+    for (const auto &[key, button] : keys) {
+        QToolButton *b = button;
+        connect(new QShortcut(key, this), &QShortcut::activated, b, [b] {
+            if (b->isEnabled())
+                b->click();
+        });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, &TfrxPreviewForm::findNext);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && isMinimized()) {
+            setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+            raise();
+            activateWindow();
+        }
+    });
+}
+
+void TfrxPreviewForm::showZoom()
+{
+    ZoomCB->setEditText(QStringLiteral("%1%").arg(qRound(area_->zoom() * 100)));
 }
 
 void TfrxPreviewForm::applyZoomText()
 {
     const QString text = ZoomCB->currentText();
-    const QSizeF sheet = report_.tmpl ? sheetSize(*report_.tmpl) : QSizeF(794, 1123);
-    if (text == QLatin1String("Sayfa genişliği")) {
-        area_->setZoom((area_->viewport()->width() - 26) / sheet.width());
-    } else if (text == QLatin1String("Tüm sayfa")) {
-        area_->setZoom((area_->viewport()->height() - 26) / sheet.height());
+    if (text == QStringLiteral("Sayfa genişliği")) {
+        area_->setZoomMode(ZoomMode::PageWidth);
+    } else if (text == QStringLiteral("Tüm sayfa")) {
+        area_->setZoomMode(ZoomMode::WholePage);
     } else {
         QString t = text;
-        t.replace(t.indexOf(QLatin1Char('%')), t.contains(QLatin1Char('%')) ? 1 : 0, QLatin1Char(' '));
+        const int percent = int(t.indexOf(QLatin1Char('%')));
+        if (percent >= 0)
+            t[percent] = QLatin1Char(' ');
         t.remove(QLatin1Char(' ')).replace(QLatin1Char(','), QLatin1Char('.'));
         bool ok = false;
-        const double percent = t.toDouble(&ok);
-        if (!ok)
+        const double value = t.toDouble(&ok);
+        if (!ok) {
+            showZoom();  // the zoom stays
             throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-        area_->setZoom(percent / 100.0);
+        }
+        area_->setZoom(value / 100.0);
     }
-    updateState();
+    showZoom();
 }
 
-namespace {
-const QString kFilter = QStringLiteral("Rapor Hazırlandı (*.fp3)");
+void TfrxPreviewForm::goToTypedPage()
+{
+    bool ok = false;
+    const int page = PageE->text().toInt(&ok);
+    if (!ok) {
+        const QString typed = PageE->text();
+        updateState();  // the page stays
+        throw Error(QStringLiteral("'%1' sayısal ifade girmediniz").arg(typed));
+    }
+    area_->setCurrentPage(page - 1);
 }
 
 // A panel over the page area while a file is written or read.
@@ -171,13 +326,8 @@ void TfrxPreviewForm::SaveBClick()
     const QFileInfo info(path);
     path = info.dir().filePath(info.completeBaseName() + QStringLiteral(".fp3"));  // the extension is ours
     showPanel(QStringLiteral("Dosya Kaydediliyor..."));
-    try {
-        savePreparedReportFile(report_, path);
-    } catch (...) {
-        showPanel(QString());
-        throw;
-    }
-    showPanel(QString());
+    const auto hide = qScopeGuard([this] { showPanel(QString()); });
+    savePreparedReportFile(report_, path);
 }
 
 void TfrxPreviewForm::OpenBClick()
@@ -185,18 +335,84 @@ void TfrxPreviewForm::OpenBClick()
     const QString path = ui::getOpenFileName(this, QStringLiteral("Aç"), QString(), kFilter);
     if (path.isEmpty() || !QFileInfo::exists(path))
         return;
-    showPanel(QStringLiteral("Dosya yükleniyor..."));
-    try {
+    {
+        showPanel(QStringLiteral("Dosya yükleniyor..."));
+        const auto hide = qScopeGuard([this] { showPanel(QString()); });
         loadPreparedReportFile(path, *report_.tmpl, report_);
-    } catch (...) {
-        showPanel(QString());
-        throw;
     }
-    showPanel(QString());
     setWindowTitle(QStringLiteral("Önizleme"));
+    OutlineTree->clear();  // the templates have no outline entries
     area_->setReport(&report_);
+    thumbs_->setReport(&report_);
+    endSearch();
     area_->setCurrentPage(0);
     updateState();
+}
+
+void TfrxPreviewForm::FindBClick()
+{
+    TfrxSearchDialog dialog(this);
+    if (ui::execDialog(dialog) != QDialog::Accepted)
+        return;
+    endSearch();
+    searching_ = true;
+    caseSensitive_ = dialog.CaseCB->isChecked();
+    from_ = FindHit{dialog.TopCB->isChecked() ? 0 : area_->currentPage(), -1, {}};
+    findNext();
+}
+
+void TfrxPreviewForm::findNext()
+{
+    if (!searching_ || !FindB->isEnabled())
+        return;
+    const FindHit next = findText(report_, from_.page, from_.piece, TfrxSearchDialog::lastText(), caseSensitive_);
+    if (!next.found())
+        return;  // no further match: nothing is shown
+    hit_ = from_ = next;
+    area_->showRectangle(hit_.page, hit_.rect);
+    area_->setHighlight(hit_.page, hit_.rect);
+}
+
+// A re-layout of the pages ends the search: F3 does nothing until Find is used again.
+void TfrxPreviewForm::endSearch()
+{
+    searching_ = false;
+    hit_ = from_ = FindHit{};
+    area_->setHighlight(-1, QRectF());
+}
+
+void TfrxPreviewForm::switchFullScreen()
+{
+    fullScreen_ = !fullScreen_;
+    toolbar->setVisible(!fullScreen_);
+    statusBar->setVisible(!fullScreen_);
+    if (fullScreen_) {
+        savedFlags_ = windowFlags();
+        savedState_ = windowState();
+        setWindowFlags(savedFlags_ | Qt::FramelessWindowHint);
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        setWindowFlags(savedFlags_);
+        setWindowState(savedState_);
+    }
+    show();  // changing the flags hides the window
+}
+
+void TfrxPreviewForm::showSide(QWidget *panel, bool on)
+{
+    // One side panel at a time; the toggle buttons follow.
+    QToolButton *own = panel == OutlineTree ? OutlineB : ThumbB;
+    QToolButton *other = panel == OutlineTree ? ThumbB : OutlineB;
+    const QSignalBlocker block(other);
+    other->setChecked(false);
+    if (own->isChecked() != on) {
+        const QSignalBlocker blockOwn(own);
+        own->setChecked(on);
+    }
+    sideStack_->setCurrentWidget(panel);
+    sidePanel->setVisible(on);
+    if (on && panel == thumbs_)
+        thumbs_->setCurrentPage(area_->currentPage());
 }
 
 void TfrxPreviewForm::startPreparation()
@@ -204,36 +420,35 @@ void TfrxPreviewForm::startPreparation()
     preparing_ = true;
     stop_ = false;
     updateState();
-    try {
-        prepare_();
-    } catch (...) {
+    const auto done = qScopeGuard([this] {
         preparing_ = false;
+        status2->clear();
+        OutlineTree->clear();  // rebuilt: the templates have no outline entries
+        area_->refresh();
+        thumbs_->refresh();
         updateState();
-        throw;
-    }
-    preparing_ = false;
-    area_->refresh();
-    updateState();
+    });
+    prepare_();
 }
 
 void TfrxPreviewForm::pageArrived()
 {
     area_->refresh();
+    if (thumbs_->isVisible())
+        thumbs_->refresh();
     updateState();
 }
 
 void TfrxPreviewForm::updateState()
 {
     const bool idle = !preparing_ && report_.pageCount() > 0;
-    PrintB->setEnabled(idle);
-    OpenB->setEnabled(idle);
-    SaveB->setEnabled(idle);
+    for (QToolButton *b : {PrintB, OpenB, SaveB, FindB})
+        b->setEnabled(idle);
     CancelB->setText(preparing_ ? QStringLiteral("Vazgeç") : QStringLiteral("Kapat"));
     const int page = report_.pageCount() ? area_->currentPage() + 1 : 0;
     status->setText(QStringLiteral("Sayfa %1 / %2").arg(page).arg(report_.pageCount()));
-    PageE->setText(QString::number(page));
-    if (!ZoomCB->lineEdit()->hasFocus())
-        ZoomCB->setEditText(QStringLiteral("%1%").arg(qRound(area_->zoom() * 100)));
+    if (!PageE->hasFocus() || PageE->text().isEmpty() || PageE->text().toInt() != page)
+        PageE->setText(QString::number(page));
 }
 
 void TfrxPreviewForm::reject()
@@ -253,6 +468,19 @@ void TfrxPreviewForm::closeEvent(QCloseEvent *event)
         QDialog::closeEvent(event);
 }
 
+// Minimizing the preview minimizes the whole program.
+void TfrxPreviewForm::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && parentWidget())
+        parentWidget()->window()->showMinimized();
+    QDialog::changeEvent(event);
+}
+
+void TfrxPreviewForm::contextMenuEvent(QContextMenuEvent *event)
+{
+    menu_->popup(event->globalPos());
+}
+
 void TfrxPreviewForm::keyPressEvent(QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -260,16 +488,14 @@ void TfrxPreviewForm::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Home: area_->setCurrentPage(0); return;
     case Qt::Key_End: area_->setCurrentPage(report_.pageCount() - 1); return;
     case Qt::Key_PageUp:
-        if (ctrl) area_->setCurrentPage(area_->currentPage() - 1);
+        if (ctrl)
+            area_->setCurrentPage(area_->currentPage() - 1);
         return;
     case Qt::Key_PageDown:
-        if (ctrl) area_->setCurrentPage(area_->currentPage() + 1);
+        if (ctrl)
+            area_->setCurrentPage(area_->currentPage() + 1);
         return;
-    case Qt::Key_P:
-        if (ctrl && PrintB->isEnabled()) PrintB->click();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+    default: QDialog::keyPressEvent(event);
     }
 }
 

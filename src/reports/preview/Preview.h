@@ -1,13 +1,18 @@
 #pragma once
-// "Önizleme": prepares the report while it is open and shows the pages as they arrive.
+// "Önizleme": prepares the report while it is open and shows the pages as they arrive; prints,
+// saves and opens prepared pages, finds text, zooms, goes full screen.
 
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStackedWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <functional>
 
+#include "Find.h"
 #include "PageArea.h"
 
 namespace reports {
@@ -20,32 +25,63 @@ public:
     TfrxPreviewForm(PreparedReport &report, bool navigator, std::function<void()> prepare, QWidget *parent = nullptr);
 
     PageArea *pages() const { return area_; }
+    PageArea *thumbnails() const { return thumbs_; }
     bool preparing() const { return preparing_; }
     bool stopRequested() const { return stop_; }
+    bool fullScreen() const { return fullScreen_; }
     void pageArrived();  // called by the preparation
-    QToolButton *PrintB, *OpenB, *SaveB, *ZoomPlusB, *ZoomMinusB, *FirstB, *PriorB, *NextB, *LastB, *CancelB;
+    QMenu *contextMenu() const { return menu_; }
+    const FindHit &lastHit() const { return hit_; }
+    void findNext();     // F3
+
+    QToolButton *PrintB, *OpenB, *SaveB, *FindB, *ZoomPlusB, *ZoomMinusB, *FullScreenBtn, *OutlineB, *ThumbB;
+    QToolButton *FirstB, *PriorB, *NextB, *LastB, *CancelB;
     QComboBox *ZoomCB;
     QLineEdit *PageE;
-    QLabel *status;
+    QLabel *status, *status2;
+    QWidget *toolbar, *statusBar, *sidePanel;
+    QTreeWidget *OutlineTree;
 
 protected:
     void reject() override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void buildToolbar(bool navigator);
+    void buildSidePanel();
+    void buildStatusBar();
+    void buildContextMenu();
+    void connectCommands();
     void startPreparation();
     void updateState();
+    void showZoom();
     void applyZoomText();
+    void goToTypedPage();
     void SaveBClick();
     void OpenBClick();
+    void FindBClick();
+    void switchFullScreen();
+    void showSide(QWidget *panel, bool on);
+    void endSearch();
     void showPanel(const QString &text);
     QLabel *panel_ = nullptr;
+    QMenu *menu_ = nullptr;
     PreparedReport &report_;
     std::function<void()> prepare_;
-    PageArea *area_;
+    PageArea *area_, *thumbs_;
+    QStackedWidget *sideStack_;
     bool preparing_ = false;
     bool stop_ = false;
+    bool fullScreen_ = false;
+    Qt::WindowFlags savedFlags_;
+    Qt::WindowStates savedState_;
+    FindHit hit_;   // the match shown
+    FindHit from_;  // where F3 goes on from
+    bool searching_ = false;
+    bool caseSensitive_ = false;
 };
 
 }  // namespace reports
