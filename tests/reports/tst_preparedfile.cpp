@@ -29,6 +29,8 @@ class TestPreparedFile : public QObject {
     Q_OBJECT
 private slots:
     void roundTrip();
+    void awkwardTexts_data();
+    void awkwardTexts();
     void refused_data();
     void refused();
 };
@@ -58,6 +60,34 @@ void TestPreparedFile::roundTrip()
     }
 }
 
+// Texts that XML carries only with care come back as they were, or as U+FFFD where XML
+// cannot carry a character at all; the file written is always readable.
+void TestPreparedFile::awkwardTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("back");
+    const QString fffd(QChar::ReplacementCharacter);
+    QTest::newRow("carriage return") << QStringLiteral("a\rb\r\nc\r") << QStringLiteral("a\rb\r\nc\r");
+    QTest::newRow("tab and line feed") << QStringLiteral("a\tb\nc") << QStringLiteral("a\tb\nc");
+    QTest::newRow("control character") << QStringLiteral("a") + QChar(1) + QStringLiteral("b") << QStringLiteral("a") + fffd + QStringLiteral("b");
+    QTest::newRow("unpaired surrogate") << QStringLiteral("A") + QChar(0xD83D) + QStringLiteral("B") << QStringLiteral("A") + fffd + QStringLiteral("B");
+    QTest::newRow("surrogate pair") << QStringLiteral("kalp \U0001F493") << QStringLiteral("kalp \U0001F493");
+}
+
+void TestPreparedFile::awkwardTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, back);
+    ReportTemplate t = makeRaporKisi();
+    Rows rows(1);
+    PreparedReport r;
+    QVERIFY(BuildPages(t, &rows, r, nullptr));
+    r.pages[0].bands[0].texts[0] = text;
+    PreparedReport read;
+    loadPreparedReport(savePreparedReport(r), t, read);
+    QCOMPARE(read.pages[0].bands[0].texts[0], back);
+}
+
 void TestPreparedFile::refused_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -81,6 +111,11 @@ void TestPreparedFile::refused_data()
     QTest::newRow("band out of range") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"9\" y=\"0\"/></page></preparedreport>");
     QTest::newRow("too many texts") << QByteArray("<preparedreport template=\"RaporKisi\"><page><band index=\"2\" y=\"0\">") +
                                            QByteArray("<text>x</text>").repeated(3) + QByteArray("</band></page></preparedreport>");
+    // UTF-16 text with a lone surrogate, which the XML reader lets through.
+    const QString lone = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><preparedreport template=\"RaporKisi\">"
+                                        "<page><band index=\"2\" y=\"0\"><text>A") +
+                         QChar(0xD83D) + QStringLiteral("B</text></band></page></preparedreport>");
+    QTest::newRow("unpaired surrogate") << QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(lone.utf16()), lone.size() * 2);
 }
 
 void TestPreparedFile::refused()

@@ -15,6 +15,38 @@ namespace {
 {
     throw Error(QStringLiteral("Hazırlanmış rapor dosyası okunamadı: %1").arg(why));
 }
+// XML 1.0 carries neither control characters (other than tab and line ends) nor unpaired
+// surrogates, not even as character references: they are written as U+FFFD.
+QString xmlSafe(const QString &text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = out.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < out.size() && QChar::isLowSurrogate(out.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        const bool control = c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+        if (control || QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF)
+            out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
+// A carriage return is written as a character reference: a raw one would come back as a
+// line feed.
+void writeText(QXmlStreamWriter &w, const QString &text)
+{
+    w.writeStartElement(QStringLiteral("text"));
+    const QStringList parts = xmlSafe(text).split(QLatin1Char('\r'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            w.writeEntityReference(QStringLiteral("#13"));
+        if (!parts[i].isEmpty())
+            w.writeCharacters(parts[i]);
+    }
+    w.writeEndElement();
+}
 }  // namespace
 
 QByteArray savePreparedReport(const PreparedReport &report)
@@ -33,13 +65,15 @@ QByteArray savePreparedReport(const PreparedReport &report)
             w.writeAttribute(QStringLiteral("index"), QString::number(band.band));
             w.writeAttribute(QStringLiteral("y"), QString::number(band.y, 'g', 17));
             for (const QString &text : band.texts)
-                w.writeTextElement(QStringLiteral("text"), text);
+                writeText(w, text);
             w.writeEndElement();
         }
         w.writeEndElement();
     }
     w.writeEndElement();
     w.writeEndDocument();
+    if (w.hasError())
+        throw Error(QStringLiteral("Hazırlanmış rapor yazılamadı"));
     return data;
 }
 
@@ -90,6 +124,8 @@ void loadPreparedReport(const QByteArray &data, const ReportTemplate &tmpl, Prep
                 if (band->texts.size() >= int(tmpl.bands[band->band].objects.size()))
                     bad(QStringLiteral("bantta fazla metin"));
                 band->texts << r.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+                if (!band->texts.last().isValidUtf16())
+                    bad(QStringLiteral("geçersiz karakter"));
                 --depth;  // readElementText consumed the end element
             } else {
                 bad(QStringLiteral("beklenmeyen öğe '%1'").arg(name.toString()));

@@ -417,6 +417,7 @@ void TfrxPreviewForm::showSide(QWidget *panel, bool on)
 
 void TfrxPreviewForm::startPreparation()
 {
+    sinceRefresh_.invalidate();
     preparing_ = true;
     stop_ = false;
     updateState();
@@ -433,6 +434,11 @@ void TfrxPreviewForm::startPreparation()
 
 void TfrxPreviewForm::pageArrived()
 {
+    // The first page is shown at once; after that the pages are laid out again a few times
+    // a second rather than for every page.
+    if (report_.pageCount() > 1 && sinceRefresh_.isValid() && sinceRefresh_.elapsed() < 100)
+        return;
+    sinceRefresh_.start();
     area_->refresh();
     if (thumbs_->isVisible())
         thumbs_->refresh();

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -82,6 +83,7 @@ private:
     FindHit from_;  // where F3 goes on from
     bool searching_ = false;
     bool caseSensitive_ = false;
+    QElapsedTimer sinceRefresh_;
 };
 
 }  // namespace reports
