@@ -23,6 +23,14 @@ QIcon drawnIcon(IconId id)
     };
     switch (id) {
     case IconId::Find: magnifier(); break;
+    case IconId::Print:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        break;
     case IconId::ZoomIn:
         magnifier();
         p.drawLine(QPointF(4, 6), QPointF(8, 6));
@@ -58,7 +66,7 @@ QIcon kalpiyonIcon(IconId id)
         IconId id;
         const char *theme;
     };
-    static const Drawn drawn[] = {{IconId::Find, "edit-find"}, {IconId::ZoomIn, "zoom-in"}, {IconId::ZoomOut, "zoom-out"},
+    static const Drawn drawn[] = {{IconId::Print, "document-print"}, {IconId::Find, "edit-find"}, {IconId::ZoomIn, "zoom-in"}, {IconId::ZoomOut, "zoom-out"},
                                   {IconId::FullScreen, "view-fullscreen"}, {IconId::Outline, "view-list-tree"},
                                   {IconId::Thumbnails, "view-preview"}};
     for (const Drawn &d : drawn)
@@ -74,7 +82,6 @@ QIcon kalpiyonIcon(IconId id)
         {IconId::Save, "document-save", QStyle::SP_DialogSaveButton},
         {IconId::Delete, "edit-delete", QStyle::SP_TrashIcon},
         {IconId::Cancel, "edit-undo", QStyle::SP_DialogCancelButton},
-        {IconId::Print, "document-print", QStyle::SP_FileDialogDetailedView},
         {IconId::Close, "application-exit", QStyle::SP_DialogCloseButton},
         {IconId::Today, "x-office-calendar", QStyle::SP_FileDialogInfoView},
         {IconId::ClearSearch, "edit-clear", QStyle::SP_LineEditClearButton},

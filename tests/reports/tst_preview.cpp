@@ -9,6 +9,7 @@
 #include "Preview.h"
 #include "ReportRows.h"
 #include "SearchDialog.h"
+#include "Shots.h"
 
 using namespace reports;
 
@@ -22,6 +23,7 @@ struct Previewed {
         form = std::make_unique<TfrxPreviewForm>(list.report, navigator, [this] { prepare(); });
         form->resize(1000, 800);
         form->show();
+        QApplication::setActiveWindow(form.get());  // the window's keys need it active
         QTRY_VERIFY(prepared);
     }
     // Hands the pages out one by one as a preparation would, letting input through.
@@ -108,6 +110,7 @@ void TestPreview::toolbarAndContextMenu()
     TfrxPreviewForm &f = *p.form;
     QCOMPARE(f.windowTitle(), QStringLiteral("Önizleme"));
     QCOMPARE(visibleTips(f.toolbar), tips);
+    saveShot(&f, navigator ? QStringLiteral("preview-list") : QStringLiteral("preview-report"));
     QCOMPARE(f.CancelB->width(), 68);
     QStringList menu;
     for (QAction *a : f.contextMenu()->actions())
@@ -332,6 +335,7 @@ void TestPreview::find()
         ui::TestSeam::queueDialogHandler([=](QDialog &d) {
             auto &s = static_cast<TfrxSearchDialog &>(d);
             QCOMPARE(s.windowTitle(), QStringLiteral("Bul"));
+            saveShot(&s, QStringLiteral("find-dialog"));
             QVERIFY(!s.TopCB->isChecked() && !s.CaseCB->isChecked());  // unchecked on every opening
             QCOMPARE(s.TopCB->text(), QStringLiteral("Baştan ara"));
             QCOMPARE(s.CaseCB->text(), QStringLiteral("Büyük/küçük harf duyarlı"));
@@ -346,6 +350,7 @@ void TestPreview::find()
     search(QStringLiteral("ibrahim 50"), false, false);
     QCOMPARE(f.lastHit().page, 1);
     QCOMPARE(pageTexts(p.list.report, 1)[size_t(f.lastHit().piece)].text, QStringLiteral("İBRAHİM 50"));
+    saveShot(&f, QStringLiteral("preview-found"));
     QVERIFY(f.pages()->pageRect(1).isValid());
     // F3 goes on: later pieces of the page, then later pages; no further match shows nothing.
     search(QStringLiteral("İBRAHİM 5"), true, true);
@@ -428,6 +433,7 @@ void TestPreview::sidePanels()
     QVERIFY(f.thumbnails()->isVisible() && !f.OutlineTree->isVisible());
     QVERIFY(!f.OutlineB->isChecked() && f.ThumbB->isChecked());
     QVERIFY(qAbs(f.thumbnails()->zoom() - 0.1) < 1e-9);
+    saveShot(&f, QStringLiteral("preview-thumbnails"));
     PageArea *t = f.thumbnails();
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->pageRect(2).center() - t->scrollPosition());
     QCOMPARE(f.pages()->currentPage(), 2);

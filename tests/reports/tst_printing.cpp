@@ -11,6 +11,7 @@
 #include "Progress.h"
 #include "ReportFilling.h"
 #include "ReportRows.h"
+#include "Shots.h"
 
 using namespace reports;
 
@@ -189,6 +190,8 @@ void TestPrinting::dialogShowsTheOptions()
     TfrxPrintDialog d(PrintOptions{});
     QCOMPARE(d.windowTitle(), QStringLiteral("Yazdır"));
     QCOMPARE(d.size(), QSize(557, 334));
+    d.show();
+    saveShot(&d, QStringLiteral("print-dialog"));
     QCOMPARE(d.PrinterCB->currentText(), kQueue);
     QVERIFY(d.AllRB->isChecked());
     QCOMPARE(d.CopiesE->text(), QStringLiteral("1"));
@@ -226,7 +229,7 @@ void TestPrinting::pageRangeAndCopiesRules()
 {
     TfrxPrintDialog d(PrintOptions{});
     d.show();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QApplication::setActiveWindow(&d);
     d.PageNumbersE->setFocus();  // entering the box selects "Sayfalar:"
     QVERIFY(d.PageNumbersRB->isChecked());
     QTest::keyClicks(d.PageNumbersE, "2-");
@@ -428,8 +431,10 @@ void TestPrinting::progressCancelAbortsTheJob()
     TfrxProgress::afterPageHook() = [&](TfrxProgress &p, int page) {
         shown << p.MessageL->text();
         QCOMPARE(p.size(), QSize(271, 101));
-        if (page == 2)
+        if (page == 2) {
+            saveShot(&p, QStringLiteral("print-progress"));
             p.CancelB->click();
+        }
     };
     const QTemporaryDir dir;
     inPrintDialog([](TfrxPrintDialog &d) { d.FileCB->setChecked(true); });

@@ -19,6 +19,7 @@ PageArea::PageArea(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(true);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Window, QColor(128, 128, 128));
+    p.setColor(QPalette::Base, QColor(128, 128, 128));  // a scroll area's viewport paints with Base
     viewport()->setPalette(p);
     setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &PageArea::followScroll);
@@ -52,6 +53,7 @@ void PageArea::setThumbnails()
 {
     captions_ = true;
     zoom_ = 0.1;
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     refresh();
 }
 

@@ -20,6 +20,15 @@ namespace reports {
 namespace {
 const QString kDefault = QStringLiteral("Öndeğer");
 
+// Group boxes are laid out tightly: the dialog keeps its fixed size.
+QGridLayout *groupGrid(QGroupBox *group)
+{
+    auto *g = new QGridLayout(group);
+    g->setContentsMargins(8, 4, 8, 6);
+    g->setVerticalSpacing(3);
+    return g;
+}
+
 QComboBox *list(QWidget *parent, const QString &name, const QStringList &items)
 {
     auto *box = new QComboBox(parent);
@@ -47,20 +56,23 @@ void drawSheetIcon(QPainter &p, const QRectF &r, const QString &number = QString
 
 QPixmap collatePicture(bool collate)
 {
-    QPixmap pixmap(96, 48);
+    QPixmap pixmap(110, 40);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     QFont f = p.font();
     f.setPixelSize(9);
     p.setFont(f);
-    // Two stacks: 3-2-1 twice when collated, else 1-1, 2-2, 3-3.
-    const QStringList stacks = collate ? QStringList{QStringLiteral("321"), QStringLiteral("321")}
+    // Stacks of fanned sheets, the number of each on the strip left of the next one:
+    // 1-2-3 twice when collated, else 1-1, 2-2, 3-3.
+    const QStringList stacks = collate ? QStringList{QStringLiteral("123"), QStringLiteral("123")}
                                        : QStringList{QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("33")};
-    const double stackWidth = 96.0 / stacks.size();
+    const double stackWidth = 110.0 / stacks.size();
     for (int s = 0; s < stacks.size(); ++s)
-        for (int i = 0; i < stacks[s].size(); ++i)
-            drawSheetIcon(p, QRectF(s * stackWidth + 2 + i * 5, 2 + i * 5, 18, 24).adjusted(0.5, 0.5, 0.5, 0.5),
-                          QString(stacks[s][stacks[s].size() - 1 - i]));
+        for (int i = 0; i < stacks[s].size(); ++i) {
+            const QRectF sheet(s * stackWidth + 1.5 + i * 9, 1.5 + i * 4, 18, 26);
+            drawSheetIcon(p, sheet);
+            p.drawText(QRectF(sheet.left() + 1, sheet.top() + 2, 8, 10), Qt::AlignCenter, QString(stacks[s][i]));
+        }
     return pixmap;
 }
 
@@ -115,6 +127,8 @@ TfrxPrintDialog::TfrxPrintDialog(const PrintOptions &o, QWidget *parent) : QDial
     buttons->addWidget(OkB);
     buttons->addWidget(CancelB);
     grid->addLayout(buttons, 3, 1, Qt::AlignBottom);
+    grid->setRowStretch(1, 1);  // the page range's help text takes what room is left
+    grid->setColumnMinimumWidth(0, 300);  // room for the help text in two lines
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(557, 334);
@@ -137,7 +151,7 @@ TfrxPrintDialog::TfrxPrintDialog(const PrintOptions &o, QWidget *parent) : QDial
 QWidget *TfrxPrintDialog::printerGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Yazıcı"), this);
-    auto *g = new QGridLayout(group);
+    auto *g = groupGrid(group);
     PrinterCB = new QComboBox(group);
     PrinterCB->setObjectName(QStringLiteral("PrinterCB"));
     const QStringList printers = installedPrinters();
@@ -156,8 +170,8 @@ QWidget *TfrxPrintDialog::printerGroup()
     g->addWidget(PrinterCB, 0, 1);
     g->addWidget(PropButton, 0, 2);
     g->addWidget(new QLabel(QStringLiteral("Konum:"), group), 1, 0);
-    g->addWidget(WhereL, 1, 1, 1, 2);
-    g->addWidget(FileCB, 2, 0, 1, 3);
+    g->addWidget(WhereL, 1, 1);
+    g->addWidget(FileCB, 1, 2);
     g->setColumnStretch(1, 1);
     connect(PrinterCB, &QComboBox::currentIndexChanged, this, &TfrxPrintDialog::printerChosen);
     connect(PropButton, &QPushButton::clicked, this, [this] {
@@ -174,7 +188,7 @@ QWidget *TfrxPrintDialog::printerGroup()
 QWidget *TfrxPrintDialog::rangeGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Sayfa Aralığı"), this);
-    auto *g = new QGridLayout(group);
+    auto *g = groupGrid(group);
     AllRB = new QRadioButton(QStringLiteral("Tümü"), group);
     CurPageRB = new QRadioButton(QStringLiteral("Geçerli sayfa"), group);
     PageNumbersRB = new QRadioButton(QStringLiteral("Sayfalar:"), group);
@@ -187,6 +201,8 @@ QWidget *TfrxPrintDialog::rangeGroup()
     PageNumbersE->setAccessibleName(QStringLiteral("Sayfalar:"));
     DescrL->setObjectName(QStringLiteral("DescrL"));
     DescrL->setWordWrap(true);
+    DescrL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    DescrL->setMinimumHeight(DescrL->fontMetrics().lineSpacing() * 3);
     g->addWidget(AllRB, 0, 0, 1, 2);
     g->addWidget(CurPageRB, 1, 0, 1, 2);
     g->addWidget(PageNumbersRB, 2, 0);
@@ -201,7 +217,7 @@ QWidget *TfrxPrintDialog::rangeGroup()
 QWidget *TfrxPrintDialog::copiesGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Kopya sayısı"), this);
-    auto *g = new QGridLayout(group);
+    auto *g = groupGrid(group);
     CopiesE = new QLineEdit(group);
     CopiesE->setObjectName(QStringLiteral("CopiesE"));
     CopiesE->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), CopiesE));
@@ -240,7 +256,7 @@ QWidget *TfrxPrintDialog::copiesGroup()
 QWidget *TfrxPrintDialog::otherGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Diğer"), this);
-    auto *g = new QGridLayout(group);
+    auto *g = groupGrid(group);
     PrintPagesCB = list(group, QStringLiteral("PrintPagesCB"),
                         {QStringLiteral("Tüm sayfalar"), QStringLiteral("Tek sayfalar"), QStringLiteral("Çift sayfalar")});
     OrderCB = list(group, QStringLiteral("OrderCB"), {QStringLiteral("Doğrudan (1-9)"), QStringLiteral("Ters (9-1)")});
@@ -259,7 +275,7 @@ QWidget *TfrxPrintDialog::otherGroup()
 QWidget *TfrxPrintDialog::modeGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Baskı modu"), this);
-    auto *g = new QGridLayout(group);
+    auto *g = groupGrid(group);
     ModeCB = new QComboBox(group);
     ModeCB->setObjectName(QStringLiteral("ModeCB"));
     const QString names[] = {kDefault, QStringLiteral("Büyük sayfaları böl"), QStringLiteral("Küçük sayfalara birleştir"),
