@@ -1,5 +1,6 @@
 // Printing: sheets for the print modes as a table, the print dialog's controls and rules, the
 // progress window's "Vazgeç", and real jobs through the local CUPS queue read back as PDF.
+#include <QPageSetupDialog>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QtTest>
@@ -9,6 +10,8 @@
 #include "PrintDialog.h"
 #include "Printing.h"
 #include "Progress.h"
+#include "DemoData.h"
+#include "ReportCommands.h"
 #include "ReportFilling.h"
 #include "ReportRows.h"
 #include "Shots.h"
@@ -104,6 +107,8 @@ private slots:
     void printToFileCancelled();
     void progressCancelAbortsTheJob();
     void scaledAndMergedPagesReachTheQueue();
+    void directRouteFromTheCommand();
+    void cupsPdfPrinter();
     void stoppedServerRefuses();
 };
 
@@ -287,7 +292,16 @@ void TestPrinting::paperListFollowsModeAndPrinter()
     choosePrinter(d, QStringLiteral("PDF"));
     QCOMPARE(d.PaperCB->currentText(), paperNames(QStringLiteral("PDF")).contains(QStringLiteral("A5")) ? QStringLiteral("A5")
                                                                                                        : QStringLiteral("Öndeğer"));
+    QVERIFY(d.WhereL->text().startsWith(QStringLiteral("Bu bilgisayar: ")));
     QCOMPARE(d.WhereL->text(), QPrinterInfo::printerInfo(QStringLiteral("PDF")).location());
+    // "Özellikler..." opens the chosen printer's own settings.
+    QString settingsOf;
+    ui::TestSeam::queueDialogHandler([&](QDialog &settings) {
+        settingsOf = static_cast<QPageSetupDialog &>(settings).printer()->printerName();
+        settings.reject();
+    });
+    d.PropButton->click();
+    QCOMPARE(settingsOf, QStringLiteral("PDF"));
     // ... and "Öndeğer" as mode resets it and disables it.
     d.ModeCB->setCurrentIndex(0);
     emit d.ModeCB->activated(0);
@@ -357,13 +371,16 @@ void TestPrinting::queueJobs_data()
     QTest::addColumn<bool>("reverse");
     QTest::addColumn<int>("copies");
     QTest::addColumn<bool>("collate");
-    QTest::addColumn<QList<int>>("printed");
-    QTest::newRow("all pages") << 3 << "" << 0 << false << 1 << true << QList<int>{1, 2, 3};
-    QTest::newRow("Sayfalar: 2- on 3 pages") << 3 << "2-" << 0 << false << 1 << true << QList<int>{2, 3};
-    QTest::newRow("odd pages, reverse, 5 pages") << 5 << "" << 1 << true << 1 << true << QList<int>{5, 3, 1};
-    QTest::newRow("2 copies collated") << 3 << "" << 0 << false << 2 << true << QList<int>{1, 2, 3, 1, 2, 3};
-    QTest::newRow("2 copies uncollated") << 2 << "" << 0 << false << 2 << false << QList<int>{1, 1, 2, 2};
-    QTest::newRow("even pages, 1,3-5") << 5 << "1,3-5" << 2 << false << 1 << true << QList<int>{4};
+    QTest::addColumn<int>("duplex");  // position in the "Çifthat" list
+    QTest::addColumn<QList<int>>("printed");  // 0: an empty page
+    QTest::newRow("all pages") << 3 << "" << 0 << false << 1 << true << 0 << QList<int>{1, 2, 3};
+    QTest::newRow("Sayfalar: 2- on 3 pages") << 3 << "2-" << 0 << false << 1 << true << 0 << QList<int>{2, 3};
+    QTest::newRow("odd pages, reverse, 5 pages") << 5 << "" << 1 << true << 1 << true << 0 << QList<int>{5, 3, 1};
+    QTest::newRow("2 copies collated") << 3 << "" << 0 << false << 2 << true << 0 << QList<int>{1, 2, 3, 1, 2, 3};
+    QTest::newRow("2 copies uncollated") << 2 << "" << 0 << false << 2 << false << 0 << QList<int>{1, 1, 2, 2};
+    QTest::newRow("even pages, 1,3-5") << 5 << "1,3-5" << 2 << false << 1 << true << 0 << QList<int>{4};
+    QTest::newRow("duplex, 2 copies of 3 pages") << 3 << "" << 0 << false << 2 << true << 1 << QList<int>{1, 2, 3, 0, 1, 2, 3, 0};
+    QTest::newRow("one-sided, 2 copies of 3 pages") << 3 << "" << 0 << false << 2 << true << 3 << QList<int>{1, 2, 3, 1, 2, 3};
 }
 
 // Real jobs through the dialog, the spooler and the PDF printer.
@@ -375,6 +392,7 @@ void TestPrinting::queueJobs()
     QFETCH(bool, reverse);
     QFETCH(int, copies);
     QFETCH(bool, collate);
+    QFETCH(int, duplex);
     QFETCH(QList<int>, printed);
     ListReport list(pages);
     QCOMPARE(list.report.pageCount(), pages);
@@ -388,6 +406,7 @@ void TestPrinting::queueJobs()
         d.OrderCB->setCurrentIndex(reverse ? 1 : 0);
         d.CopiesE->setText(QString::number(copies));
         d.CollateCB->setChecked(collate);
+        d.DuplexCB->setCurrentIndex(duplex);
     });
     QVERIFY(PrintPrepared(list.report, nullptr, 1));
     QCOMPARE(queuedPages(), printed);
@@ -473,6 +492,52 @@ void TestPrinting::scaledAndMergedPagesReachTheQueue()
     QCOMPARE(printJob(list.report, o), JobResult::Printed);
     const QString info = run(QStringLiteral("pdfinfo"), {o.outputFile});
     QVERIFY2(info.contains(QStringLiteral("Pages:           3")) && info.contains(QStringLiteral("(A5)")), qPrintable(info));
+}
+
+// The print command without a preview: prepared, then the print dialog; "Geçerli sayfa" is
+// page 1 there.
+void TestPrinting::directRouteFromTheCommand()
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Data.mdb"));
+    records::writeDemoDatabase(path, 3);
+    records::Dataset dataset;
+    dataset.open(path);
+    dataset.setRecNo(2);
+    const QString name = dataset.value(QStringLiteral("Adi_Soyadi")).toString();
+    ReportSession session(&dataset);
+    inPrintDialog([](TfrxPrintDialog &d) {
+        choosePrinter(d, kQueue);
+        d.CurPageRB->setChecked(true);
+    });
+    session.runEchoReport(FixedTexts::defaults(), false, nullptr);
+    QCOMPARE(queuedPages(), QList<int>{0});  // one page; the report has no page footer
+    const QString text = run(QStringLiteral("pdftotext"), {queueOutput(), QStringLiteral("-")});
+    QVERIFY2(text.contains(name), qPrintable(text));
+    QCOMPARE(dataset.recNo(), 2);
+}
+
+// The Ghostscript-driven PDF printer: its output's text is not readable, its pages are.
+void TestPrinting::cupsPdfPrinter()
+{
+    const QDir out(QDir::home().filePath(QStringLiteral("PDF")));
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+    ListReport list(2);
+    PrintOptions o;
+    o.printer = QStringLiteral("PDF");
+    QCOMPARE(printJob(list.report, o), JobResult::Printed);
+    QString written;
+    for (int i = 0; i < 300 && written.isEmpty(); ++i) {
+        QTest::qWait(100);
+        if (!run(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("PDF")}).trimmed().isEmpty())
+            continue;
+        for (const QFileInfo &f : out.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time))
+            if (f.lastModified() >= start)
+                written = f.filePath();
+    }
+    QVERIFY2(!written.isEmpty(), "the PDF printer wrote no file");
+    QVERIFY(run(QStringLiteral("pdfinfo"), {written}).contains(QStringLiteral("Pages:           2")));
+    QFile::remove(written);
 }
 
 // With the scheduler stopped there is no printer: the refusal, and nothing else.
