@@ -331,7 +331,10 @@ void TestPrinting::printerChoiceLivesForTheProcess()
     QVERIFY(!PrintPrepared(list.report, nullptr));
     QString preselected;
     ui::TestSeam::queueDialogHandler([&](QDialog &d) {
-        preselected = static_cast<TfrxPrintDialog &>(d).PrinterCB->currentText();
+        auto &next = static_cast<TfrxPrintDialog &>(d);
+        preselected = next.PrinterCB->currentText();
+        // The options of the print before are not kept: every print starts from the defaults.
+        QVERIFY(next.AllRB->isChecked() && next.PageNumbersE->text().isEmpty());
         d.reject();
     });
     PrintPrepared(list.report, nullptr);
