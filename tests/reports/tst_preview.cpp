@@ -132,6 +132,11 @@ void TestPreview::toolbarAndContextMenu()
     QVERIFY(f.status2->text().isEmpty());
     QCOMPARE(f.status->width(), 200);
     QCOMPARE(f.status2->width(), 50);
+    // The page keys work for both templates, also without navigation buttons.
+    QTest::keyClick(f.pages(), Qt::Key_End);
+    QCOMPARE(f.status->text(), QStringLiteral("Sayfa 2 / 2"));
+    QTest::keyClick(f.pages(), Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(f.pages()->currentPage(), 0);
     // Menu entries are enabled exactly as their buttons.
     emit f.contextMenu()->aboutToShow();
     for (QAction *a : f.contextMenu()->actions())
