@@ -11,6 +11,7 @@
 #include "DemoData.h"
 #include "Maintenance.h"
 #include "Store.h"
+#include "../Measure.h"
 
 int main(int argc, char **argv)
 {
@@ -26,16 +27,16 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     records::backupDatabase(data, dir.filePath(QStringLiteral("yedek.mdb")));
-    std::printf("backup (online, verified):   %8.1f ms\n", t.nsecsElapsed() / 1e6);
+    std::printf("backup (online, verified):   %8.1f ms\n", ms(t));
 
     t.restart();
     records::compactDatabase(data, dir.filePath(QStringLiteral("Yedek.mdb")));
-    std::printf("compact (VACUUM INTO, verified): %6.1f ms\n", t.nsecsElapsed() / 1e6);
+    std::printf("compact (VACUUM INTO, verified): %6.1f ms\n", ms(t));
     QFile::remove(dir.filePath(QStringLiteral("Yedek.mdb")));
 
     t.restart();
     int steps = 0;
     ds.removeAll([&](int) { ++steps; });
-    std::printf("clear all records:           %8.1f ms (%d progress steps)\n", t.nsecsElapsed() / 1e6, steps);
+    std::printf("clear all records:           %8.1f ms (%d progress steps)\n", ms(t), steps);
     return 0;
 }

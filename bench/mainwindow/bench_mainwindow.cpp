@@ -14,9 +14,9 @@
 #include "Dialogs.h"
 #include "Store.h"
 #include "Unit1.h"
+#include "../Measure.h"
 
 namespace {
-double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
 
 void type(QWidget *w, QChar c)
 {

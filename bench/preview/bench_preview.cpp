@@ -13,11 +13,9 @@
 #include "Preview.h"
 #include "ReportCommands.h"
 #include "SearchDialog.h"
-#include "../Resident.h"
+#include "../Measure.h"
 
 namespace {
-double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
-
 // Notes when the page area is first painted with a page to show.
 class FirstPaint : public QObject {
 public:

@@ -11,14 +11,7 @@
 #include "Dataset.h"
 #include "DemoData.h"
 #include "Store.h"
-#include "../Resident.h"
-
-namespace {
-double ms(const QElapsedTimer &t)
-{
-    return t.nsecsElapsed() / 1e6;
-}
-}  // namespace
+#include "../Measure.h"
 
 int main(int argc, char **argv)
 {

@@ -13,11 +13,7 @@
 #include "DemoData.h"
 #include "ReportFilling.h"
 #include "Store.h"
-#include "../Resident.h"
-
-namespace {
-double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
-}  // namespace
+#include "../Measure.h"
 
 int main(int argc, char **argv)
 {

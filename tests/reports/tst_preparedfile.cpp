@@ -3,26 +3,19 @@
 
 #include "Error.h"
 #include "PreparedReportFile.h"
+#include "ReportRows.h"
 
 using namespace reports;
 
 namespace {
-class Rows : public ReportData {
-public:
-    explicit Rows(int n) : n_(n) {}
-    bool bound() const override { return true; }
-    void first() override { pos_ = 0; }
-    void next() override { ++pos_; }
-    bool eof() const override { return pos_ >= n_; }
-    bool hasField(const QString &) const override { return true; }
-    QVariant value(const QString &f) const override
-    {
-        return f == QLatin1String("Adi_Soyadi") ? QVariant(QStringLiteral("ÇAĞLAR <&> \"%1\"").arg(pos_)) : QVariant();
-    }
-
-private:
-    int n_, pos_ = 0;
-};
+// Names that need escaping in XML, with Turkish letters.
+QList<QHash<QString, QVariant>> awkwardNames(int n)
+{
+    QList<QHash<QString, QVariant>> rows;
+    for (int i = 0; i < n; ++i)
+        rows.append({{QStringLiteral("Adi_Soyadi"), QStringLiteral("ÇAĞLAR <&> \"%1\"").arg(i)}});
+    return rows;
+}
 }  // namespace
 
 class TestPreparedFile : public QObject {
@@ -38,7 +31,7 @@ private slots:
 void TestPreparedFile::roundTrip()
 {
     ReportTemplate t = makeRaporKisi();
-    Rows rows(120);
+    Rows rows(awkwardNames(120));
     PreparedReport r;
     QVERIFY(BuildPages(t, &rows, r, nullptr));
     QTemporaryDir dir;
@@ -79,7 +72,7 @@ void TestPreparedFile::awkwardTexts()
     QFETCH(QString, text);
     QFETCH(QString, back);
     ReportTemplate t = makeRaporKisi();
-    Rows rows(1);
+    Rows rows(awkwardNames(1));
     PreparedReport r;
     QVERIFY(BuildPages(t, &rows, r, nullptr));
     r.pages[0].bands[0].texts[0] = text;
@@ -93,7 +86,7 @@ void TestPreparedFile::refused_data()
     QTest::addColumn<QByteArray>("content");
     const QByteArray good = [] {
         ReportTemplate t = makeRaporKisi();
-        Rows rows(3);
+        Rows rows(awkwardNames(3));
         PreparedReport r;
         BuildPages(t, &rows, r, nullptr);
         return savePreparedReport(r);
@@ -122,7 +115,7 @@ void TestPreparedFile::refused()
 {
     QFETCH(QByteArray, content);
     ReportTemplate t = makeRaporKisi();
-    Rows rows(60);
+    Rows rows(awkwardNames(60));
     PreparedReport shown;
     BuildPages(t, &rows, shown, nullptr);
     const int before = shown.pageCount();

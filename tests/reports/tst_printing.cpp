@@ -413,9 +413,7 @@ void TestPrinting::queueJobs()
     });
     QVERIFY(PrintPrepared(list.report, nullptr, 1));
     QCOMPARE(queuedPages(), printed);
-    QCOMPARE(run(QStringLiteral("pdfinfo"), {queueOutput()}).contains(QStringLiteral("595.2 x 841.92 pts (A4)")) ||
-                 run(QStringLiteral("pdfinfo"), {queueOutput()}).contains(QStringLiteral("(A4)")),
-             true);
+    QVERIFY(run(QStringLiteral("pdfinfo"), {queueOutput()}).contains(QStringLiteral("(A4)")));
 }
 
 void TestPrinting::printToFile()

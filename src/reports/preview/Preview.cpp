@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
+#include "EngineWindow.h"
 #include "Error.h"
 #include "Icons.h"
 #include "PreparedReportFile.h"
@@ -53,9 +54,7 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
     setWindowTitle(QStringLiteral("Önizleme"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setWindowState(Qt::WindowMaximized);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    useEngineFont(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -453,7 +452,7 @@ void TfrxPreviewForm::updateState()
     CancelB->setText(preparing_ ? QStringLiteral("Vazgeç") : QStringLiteral("Kapat"));
     const int page = report_.pageCount() ? area_->currentPage() + 1 : 0;
     status->setText(QStringLiteral("Sayfa %1 / %2").arg(page).arg(report_.pageCount()));
-    if (!PageE->hasFocus() || PageE->text().isEmpty() || PageE->text().toInt() != page)
+    if (PageE->text() != QString::number(page))
         PageE->setText(QString::number(page));
 }
 

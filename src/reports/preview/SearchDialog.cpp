@@ -1,11 +1,11 @@
 #include "SearchDialog.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "EngineWindow.h"
 
 namespace reports {
 
@@ -20,9 +20,7 @@ TfrxSearchDialog::TfrxSearchDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("TfrxSearchDialog"));
     setWindowTitle(QStringLiteral("Bul"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    useEngineFont(this);
     auto *column = new QVBoxLayout(this);
     TextE = new QLineEdit(lastText(), this);
     TextE->setObjectName(QStringLiteral("TextE"));
@@ -56,8 +54,7 @@ TfrxSearchDialog::TfrxSearchDialog(QWidget *parent) : QDialog(parent)
     });
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(sizeHint().expandedTo(QSize(280, 0)));
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(this);
     TextE->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
+#include "EngineWindow.h"
 #include "Error.h"
 #include "Icons.h"
 
@@ -106,9 +107,7 @@ TfrxPrintDialog::TfrxPrintDialog(const PrintOptions &o, QWidget *parent) : QDial
     setObjectName(QStringLiteral("TfrxPrintDialog"));
     setWindowTitle(QStringLiteral("Yazdır"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    useEngineFont(this);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 8);
     grid->setSpacing(6);
@@ -132,6 +131,7 @@ TfrxPrintDialog::TfrxPrintDialog(const PrintOptions &o, QWidget *parent) : QDial
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(557, 334);
+    centreOnScreen(this);
 
     // The options of this print.
     CopiesE->setText(QString::number(std::max(1, o.copies)));

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <cups/cups.h>
 #include <filesystem>
-#include <QPainter>
-#include <QPrinterInfo>
 
 #include "Error.h"
 
@@ -123,15 +123,14 @@ QStringList paperNames(const QString &printer)
     return names;
 }
 
-QPageSize pageSizeNamed(const QString &name)
+QPageSize pageSizeNamed(const QString &printer, const QString &name)
 {
+    for (const QPageSize &size : QPrinterInfo::printerInfo(printer).supportedPageSizes())
+        if (size.name() == name)
+            return size;
     for (int id = 0; id < int(QPageSize::LastPageSize); ++id)
         if (QPageSize::name(QPageSize::PageSizeId(id)) == name)
             return QPageSize(QPageSize::PageSizeId(id));
-    for (const QString &printer : installedPrinters())
-        for (const QPageSize &size : QPrinterInfo::printerInfo(printer).supportedPageSizes())
-            if (size.name() == name)
-                return size;
     return QPageSize(QPageSize::A4);
 }
 
@@ -142,7 +141,7 @@ JobResult printJob(const PreparedReport &report, const PrintOptions &o, const st
         return JobResult::NothingToPrint;
     const QSizeF pageSize(report.tmpl->paperWidth, report.tmpl->paperHeight);
     const QSizeF paper = o.mode == PrintMode::Default ? pageSize
-                                                      : pageSizeNamed(o.paper.isEmpty() ? QStringLiteral("A4") : o.paper)
+                                                      : pageSizeNamed(o.printer, o.paper.isEmpty() ? QStringLiteral("A4") : o.paper)
                                                             .size(QPageSize::Millimeter);
     const std::vector<Sheet> sheets = planSheets(pages, pageSize, o.mode, paper);
 

@@ -38,7 +38,8 @@ void selectPrinter(const QString &name);
 QString printerNamed(const QString &name);
 // The printer's paper names, custom size left out.
 QStringList paperNames(const QString &printer);
-QPageSize pageSizeNamed(const QString &name);
+// A paper of `printer` by its name; a standard size by its name otherwise; A4 at last.
+QPageSize pageSizeNamed(const QString &printer, const QString &name);
 
 enum class JobResult { Printed, NothingToPrint, Aborted };
 

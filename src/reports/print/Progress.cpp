@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QFrame>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "EngineWindow.h"
 
 namespace reports {
 
@@ -32,8 +33,7 @@ TfrxProgress::TfrxProgress(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::F
     column->addWidget(MessageL, 1);
     column->addWidget(CancelB, 0, Qt::AlignHCenter);
     connect(CancelB, &QPushButton::clicked, this, [this] { cancelled_ = true; });
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(this);
     // Modal: the window that was active takes no input until the job ends.
     setWindowModality(Qt::ApplicationModal);
     show();

@@ -1,8 +1,15 @@
 #pragma once
-// Resident memory of this process, from /proc (Linux); -1 where it cannot be read.
+// What the benchmarks measure with: elapsed time and resident memory.
 
+#include <QElapsedTimer>
 #include <QFile>
 
+inline double ms(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Resident memory of this process, from /proc (Linux); -1 where it cannot be read.
 inline double residentMB()
 {
     QFile f(QStringLiteral("/proc/self/status"));
