@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "Error.h"
 #include "Hakkinda.h"
+#include "Locations.h"
 #include "ProfileFile.h"
 #include "Sil.h"
 #include "UYedek.h"
@@ -16,33 +17,17 @@
 #include "tamir.h"
 
 namespace {
-// Tests point the settings file elsewhere; the program itself never sets it.
-QString &settingsFolderOverride()
-{
-    static QString folder;
-    return folder;
-}
-
 const char *const kSabitKeys[] = {"01", "02", "03", "04", "05", "06", "07"};
 }  // namespace
 
 void setSettingsFolderForTests(const QString &folder)
 {
-    settingsFolderOverride() = folder;
+    settings::setSettingsFolderForTests(folder);
 }
 
 QString TForm1::SettingsFileName() const
 {
-    if (!settingsFolderOverride().isEmpty())
-        return QDir(settingsFolderOverride()).filePath(QStringLiteral("Ayarlar"));
-    // Beside the executable, as the file always was; where that folder cannot be written
-    // (an installed program), in the user's configuration folder.
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeDir).isWritable())
-        return QDir(exeDir).filePath(QStringLiteral("Ayarlar"));
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return QDir(config).filePath(QStringLiteral("Ayarlar"));
+    return settings::ayarlarPath();
 }
 
 void TForm1::LoadSettings()

@@ -1,0 +1,25 @@
+#pragma once
+// Where the program's own files live, decided in one place for the program and the data tool.
+//
+// `Ayarlar` stays beside the executable in a build tree (its folder is writable and is not a
+// system folder); an installed program keeps it in the user's configuration folder
+// (~/.config/Kalpiyon), never in its installation folder. `Secenekler`, the profile file that
+// holds every setting beyond the two of `Ayarlar` (one section per feature), lies beside it.
+
+#include <QString>
+
+namespace settings {
+
+// The folder that holds `Ayarlar` and `Secenekler`.
+QString settingsFolder();
+QString ayarlarPath();
+QString seceneklerPath();
+
+// One value of `Secenekler` by the profile-file rules (the default when the file, section or
+// key is absent). Reads the file anew on every call.
+QString option(const QString &section, const QString &key, const QString &defaultText = QString());
+
+// Tests point the settings folder elsewhere; the program itself never sets it.
+void setSettingsFolderForTests(const QString &folder);
+
+}  // namespace settings
