@@ -62,7 +62,9 @@ private:
 void keepWindowTitlesExact(QApplication &app)
 {
 #ifdef KALPIYON_HAVE_XCB
-    if (auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>())
+    // Other platforms (offscreen) answer the interface too, without a connection.
+    auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection() && QGuiApplication::platformName() == QLatin1String("xcb"))
         app.installEventFilter(new EmptyTitleKeeper(x11->connection(), &app));
 #else
     Q_UNUSED(app);
