@@ -55,7 +55,8 @@ export DISPLAY=":$(head -1 "$work/display")" XAUTHORITY="$work/client.auth"
 xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
-wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fatal "openbox did not start"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+wait_for 10 wm_running || fatal "openbox did not start"
 read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 
 # --- the program's folder and data ---------------------------------------------------------
@@ -75,7 +76,9 @@ has_title() { [ "$(title "$1")" = "$2" ]; }
 # Client-area geometry: x y width height.
 geometry() { xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
                                      /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'; }
+has_geometry() { [ "$(geometry "$1")" = "$2" ]; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+unmapped() { ! viewable "$1"; }
 net_state() { xprop -id "$1" -notype _NET_WM_STATE 2>/dev/null; }
 # The mapped top-level windows of the running program.
 visible_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null; }
@@ -174,21 +177,27 @@ if await_window "Şifre Gir"; then
     main_geometry="$(geometry "$main")"
     shot main-window
     check "main window centred on the screen" centred_on "$main_geometry" "0 0 $screen_w $screen_h"
-    # The context menu: "Sabit Bilgiler", "Genel Ayarlar", "Kalpiyon Raporu" ... (an empty spot
-    # below the lower panel).
+    # The context menu: "Sabit Bilgiler", "Genel Ayarlar", "Kalpiyon Raporu" ..., opened on an
+    # empty spot below the lower panel; waits until the menu is mapped.
+    context_menu() {
+      local before
+      before=$(visible_windows | wc -l)
+      xdotool windowactivate --sync "$1"; xdotool mousemove --window "$1" 560 640 click 3
+      more_windows() { [ "$(visible_windows | wc -l)" -gt "$before" ]; }
+      wait_for 5 more_windows ||
+        echo "  (no context menu seen)"
+    }
     for entry in "1 Sabit Bilgiler" "2 Genel Ayarlar"; do
       n=${entry%% *} caption=${entry#* }
-      xdotool windowactivate --sync "$main"; xdotool mousemove --window "$main" 560 640 click 3
-      sleep 0.3
+      context_menu "$main"
       xdotool key $(yes Down | head -$n) Return
       if await_window "$caption"; then
         check "\"$caption\" centred on the main window" centred_on "$(geometry "$found")" "$main_geometry"
         press "$found" Escape
-        wait_for 5 bash -c "! xwininfo -id $found 2>/dev/null | grep -q IsViewable"
+        wait_for 5 unmapped "$found"
       fi
     done
-    xdotool windowactivate --sync "$main"; xdotool mousemove --window "$main" 560 640 click 3
-    sleep 0.3
+    context_menu "$main"
     xdotool key Down Down Down Return
     if await_window "Önizleme"; then
       preview=$found
@@ -201,14 +210,14 @@ if await_window "Şifre Gir"; then
       shot preview-full-screen
       press "$preview" F11
       check "F11 again: back from full screen, still mapped" wait_for 5 not_fullscreen "$preview"
-      check "F11 again: the window has its former place and size" test "$(geometry "$preview")" = "$normal_geometry"
+      check "F11 again: the window has its former place and size" wait_for 5 has_geometry "$preview" "$normal_geometry"
       # The toolbar button "Tam ekran" (eighth button), then a double click on the pages.
       xdotool mousemove --window "$preview" 296 12 click 1
       check "\"Tam ekran\" button: full screen" wait_for 5 covers_screen "$preview"
       xdotool mousemove 640 600 click --repeat 2 --delay 60 1
       check "double click: back from full screen" wait_for 5 not_fullscreen "$preview"
       press "$preview" Escape
-      check "Escape closes the preview" wait_for 5 bash -c "! xwininfo -id $preview 2>/dev/null | grep -q IsViewable"
+      check "Escape closes the preview" wait_for 5 unmapped "$preview"
     fi
     # The main window takes input again: a close request asks the exit question.
     press "$main" alt+F4
