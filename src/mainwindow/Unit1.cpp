@@ -19,6 +19,7 @@
 #include "EditorTable.h"
 #include "Error.h"
 #include "Icons.h"
+#include "Placement.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -87,6 +88,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
     setWindowTitle(QStringLiteral("Kalpiyon"));
     resize(960, 680);
     setMinimumSize(960, 680);
+    ui::centreOnScreen(this);
 
     DataSetPost1 = new QAction(QStringLiteral("Kaydet"), this);
     DataSetCancel1 = new QAction(QStringLiteral("İptal"), this);
