@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -25,6 +26,12 @@ KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(
     setApplicationName(QStringLiteral("Kalpiyon"));
     setApplicationDisplayName(QStringLiteral("Kalpiyon"));
     setOrganizationName(QString());
+    // Docks and task bars: the bundled icon and the desktop entry kalpiyon.desktop.
+    QIcon icon;
+    for (const QString &png : QDir(QStringLiteral(":/icon")).entryList({QStringLiteral("*.png")}))
+        icon.addFile(QStringLiteral(":/icon/") + png);
+    setWindowIcon(icon);
+    setDesktopFileName(QStringLiteral("kalpiyon"));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     setFont(font);

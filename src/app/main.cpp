@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "Ayar.h"
 #include "Dialogs.h"
+#include "FirstStart.h"
 #include "Unit1.h"
 
 int main(int argc, char **argv)
@@ -11,6 +12,8 @@ int main(int argc, char **argv)
     KalpiyonApplication app(argc, argv);
     if (!startUp())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    else
+        app::announceNewDatabase();
     Form1->show();
     const int status = app.exec();
     try {
