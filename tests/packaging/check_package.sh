@@ -43,11 +43,21 @@ mkdir -p "$home"
 find "$root" -printf '%P %s %T@\n' | sort >"$work/tree.before"
 env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$home" \
   timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    # A window by its title; searching again while windows come and go (xdotool gives up on a
+    # window that vanishes under its search).
+    find_window() {
+      for _ in $(seq 60); do
+        w=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.5
+      done
+      return 1
+    }
     openbox >/dev/null 2>&1 &
     PATH="$1/usr/bin:$PATH" kalpiyon-menu >"$2/menu.log" 2>&1 & app=$!
-    w=$(timeout 30 xdotool search --sync --name "^Bilgi") || { echo "no notice of the new database"; exit 1; }
+    w=$(find_window "^Bilgi") || { echo "no notice of the new database"; exit 1; }
     xdotool windowactivate --sync "$w" key Return
-    w=$(timeout 30 xdotool search --sync --name "^Kalpiyon Raporu") || { echo "no main window"; exit 1; }
+    w=$(find_window "^Kalpiyon Raporu") || { echo "no main window"; exit 1; }
     sleep 1
     xprop -id "$w" _NET_WM_ICON >"$2/icon.txt"
     grep -q "Icon (128 x 128)" "$2/icon.txt" || { echo "no window icon: $(grep Icon "$2/icon.txt")"; exit 1; }
