@@ -4,6 +4,9 @@ set -euo pipefail
 build="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# lintian, xvfb-run and the program keep their scratch files here, not in the shared /tmp.
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
 fail() { echo "FAIL: $*"; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null) || fail "cpack"
