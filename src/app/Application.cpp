@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,7 @@
 #include "Ayar.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "FirstStart.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
 #include "Placement.h"
@@ -28,6 +30,12 @@ KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(
     // The application title of the message boxes is ui::applicationTitle().
     setApplicationName(QStringLiteral("Kalpiyon"));
     setOrganizationName(QString());
+    // Docks and task bars: the bundled icon and the desktop entry kalpiyon.desktop.
+    QIcon icon;
+    for (const QString &png : QDir(QStringLiteral(":/icon")).entryList({QStringLiteral("*.png")}))
+        icon.addFile(QStringLiteral(":/icon/") + png);
+    setWindowIcon(icon);
+    setDesktopFileName(QStringLiteral("kalpiyon"));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     setFont(font);
@@ -125,6 +133,7 @@ int runProgram(KalpiyonApplication &app)
         destroyWindows();
         return 0;
     }
+    app::announceNewDatabase();
     Form1->show();
     const int status = app.exec();
     try {
