@@ -1,7 +1,6 @@
 #include "Application.h"
 
 #include <QDir>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +9,7 @@
 #include "Ayar.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "Fonts.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
 #include "ReportCommands.h"
@@ -25,9 +25,7 @@ KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(
     setApplicationName(QStringLiteral("Kalpiyon"));
     setApplicationDisplayName(QStringLiteral("Kalpiyon"));
     setOrganizationName(QString());
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(ui::windowFont());
     auto *qt = new QTranslator(this);
     if (qt->load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -1,0 +1,14 @@
+#pragma once
+// The windows' font, "MS Sans Serif". Its stand-in must have its widths, or captions laid out
+// for it are cut ("Kalpiyon Raporu" beside its icon in an 89-pixel button): Nimbus Sans Narrow
+// and Liberation Sans Narrow have them; Liberation Sans (Arial's widths) is a fifth wider.
+
+#include <QFont>
+
+namespace ui {
+
+QFont windowFont(int pointSize = 8);
+// The same face at a character height in pixels (a window's "13 pixels high" font).
+QFont windowFontOfPixels(int pixels);
+
+}  // namespace ui
