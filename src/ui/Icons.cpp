@@ -58,6 +58,7 @@ QIcon drawnIcon(IconId id)
     }
     return QIcon(pixmap);
 }
+
 // A bundled picture at the sizes the windows show (16 on buttons, 32 in dialogs).
 QIcon bundledIcon(const char *name)
 {
