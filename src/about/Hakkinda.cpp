@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "Fonts.h"
+
 TForm4 *Form4 = nullptr;
 const QColor TForm4::linkColor = Qt::blue;
 const QColor TForm4::hoverColor = Qt::red;
@@ -22,9 +24,7 @@ void setColor(QLabel *label, const QColor &color)
 QLabel *linkLabel(const QString &host, const QPoint &pos, QWidget *parent)
 {
     auto *l = new QLabel(host, parent);
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(13);
-    l->setFont(f);
+    l->setFont(ui::windowFontOfPixels(13));
     l->setCursor(Qt::PointingHandCursor);
     l->move(pos);
     l->adjustSize();

@@ -1,7 +1,6 @@
 #include "Application.h"
 
 #include <QDir>
-#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,6 +11,7 @@
 #include "Dialogs.h"
 #include "Error.h"
 #include "FirstStart.h"
+#include "Fonts.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
 #include "Placement.h"
@@ -36,9 +36,7 @@ KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(
         icon.addFile(QStringLiteral(":/icon/") + png);
     setWindowIcon(icon);
     setDesktopFileName(QStringLiteral("kalpiyon"));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(ui::windowFont());
     auto *qt = new QTranslator(this);
     if (qt->load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -18,7 +18,9 @@
 #include "Dialogs.h"
 #include "EditorTable.h"
 #include "Error.h"
+#include "Fonts.h"
 #include "Icons.h"
+#include "PageControl.h"
 #include "Placement.h"
 #include "Schema.h"
 #include "TypingFilters.h"
@@ -97,12 +99,16 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
     connect(DataSetPost1, &QAction::triggered, this, [this] { Query1->post(); });
     connect(DataSetCancel1, &QAction::triggered, this, [this] { Query1->cancel(); });
 
+    // The client area inside the 5-pixel border: the two columns, a 5-pixel gap, the status bar.
     auto *central = new QWidget(this);
-    auto *row = new QHBoxLayout(central);
-    row->setContentsMargins(5, 5, 5, 0);
+    auto *client = new QVBoxLayout(central);
+    client->setContentsMargins(5, 5, 5, 5);
+    client->setSpacing(5);
+    auto *row = new QHBoxLayout;
     row->setSpacing(5);
     row->addWidget(buildLeftColumn());
     row->addWidget(buildRightArea(), 1);
+    client->addLayout(row, 1);
     setCentralWidget(central);
     buildMenus();
     buildStatusBar();
@@ -236,7 +242,7 @@ QWidget *TForm1::buildUpperPanel(QWidget *area)
     connect(BtnSil, &QToolButton::clicked, this, &TForm1::BtnSilClick);
     connect(BtnIptal, &QToolButton::clicked, DataSetCancel1, &QAction::trigger);
 
-    personalPages = new QTabWidget(upper);
+    personalPages = new ui::PageControl(19, upper);
     personalPages->setGeometry(8, 72, 233, 177);
     auto *personal = new QWidget;
     personal->setObjectName(QStringLiteral("personal"));
@@ -252,7 +258,7 @@ QWidget *TForm1::buildUpperPanel(QWidget *area)
     setHint(SpeedButton1, QStringLiteral("Bugün|Bugünün tarihini gir..."));
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
 
-    findingsPages = new QTabWidget(upper);
+    findingsPages = new ui::PageControl(19, upper);
     findingsPages->setObjectName(QStringLiteral("findingsPages"));
     findingsPages->setGeometry(244, 6, 485, 243);
     findingsPages->setFocusPolicy(Qt::NoFocus);
@@ -350,6 +356,7 @@ void TForm1::buildEditors()
 
 void TForm1::buildMenus()
 {
+    menuBar()->setFont(ui::menuFont());
     QMenu *dosya = menuBar()->addMenu(QStringLiteral("Dosya"));
     dosya->addAction(kalpiyonIcon(IconId::New), QStringLiteral("Yeni Kayıt"), this, &TForm1::BtnYeniClick);
     dosya->addAction(kalpiyonIcon(IconId::Delete), QStringLiteral("Sil"), this, &TForm1::BtnSilClick);
@@ -386,7 +393,9 @@ void TForm1::buildMenus()
 
 void TForm1::buildStatusBar()
 {
-    QStatusBar *bar = statusBar();
+    // Inside the window's border, so not the main window's own status bar, which spans it.
+    auto *bar = new QStatusBar(centralWidget());
+    static_cast<QBoxLayout *>(centralWidget()->layout())->addWidget(bar);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(19);
     bar->setSizeGripEnabled(true);

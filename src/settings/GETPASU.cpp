@@ -16,6 +16,7 @@ TGetPassWdFrm::TGetPassWdFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setGeometry(8, 8, 251, 85);
     auto *key = new QLabel(frame);
+    key->setObjectName(QStringLiteral("keyPicture"));
     key->setPixmap(kalpiyonIcon(IconId::Key).pixmap(32, 32));
     key->setGeometry(12, 16, 32, 32);
     auto *label = new QLabel(QStringLiteral("Şifrenizi girin"), frame);

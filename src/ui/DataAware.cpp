@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 
+#include "Dialogs.h"
 #include "Error.h"
 #include "Schema.h"
 #include "Vocabulary.h"
@@ -30,14 +31,34 @@ FieldLink::FieldLink(QWidget *editor, records::Dataset *dataset, int field)
             refresh();
     });
     connect(dataset, &records::Dataset::updateRecord, this, &FieldLink::writeBack);
+    // A closed dataset takes no input: nothing typed could be kept.
+    auto followState = [this] { this->editor()->setEnabled(dataset_ && dataset_->active()); };
+    connect(dataset, &records::Dataset::stateChanged, this, followState);
+    followState();
+}
+
+void FieldLink::display(const QString &text)
+{
+    if (!show)
+        return;
+    const bool wasDisplaying = displaying_;
+    displaying_ = true;
+    show(text);
+    displaying_ = wasDisplaying;
 }
 
 void FieldLink::refresh()
 {
-    if (show)
-        show(dataset_ ? dataset_->displayText(field_) : QString());
+    if (!keepEditorText_)
+        display(dataset_ ? dataset_->displayText(field_) : QString());
     modified_ = false;
     emit refreshed();
+}
+
+void FieldLink::restore()
+{
+    display(dataset_ ? dataset_->displayText(field_) : QString());
+    modified_ = false;
 }
 
 void FieldLink::startEditing()
@@ -46,11 +67,36 @@ void FieldLink::startEditing()
         dataset_->edit();
 }
 
+void FieldLink::textChanged()
+{
+    if (displaying_)
+        return;
+    if (!dataset_ || !dataset_->active()) {
+        restore();  // nowhere to keep it
+        return;
+    }
+    if (!dataset_->editing()) {
+        // On an empty list this starts a new record, whose refresh must not wipe the text
+        // that started it.
+        keepEditorText_ = true;
+        try {
+            startEditing();
+        } catch (const Error &e) {
+            keepEditorText_ = false;
+            restore();
+            ui::showException(e.message(), editor());
+            return;
+        }
+        keepEditorText_ = false;
+    }
+    modified_ = true;
+}
+
 void FieldLink::writeBack()
 {
     if (!modified_ || !dataset_ || !dataset_->editing())
         return;
-    auto *editor = static_cast<QWidget *>(parent());
+    QWidget *editor = this->editor();
     try {
         dataset_->setText(field_, text());
         modified_ = false;
@@ -77,15 +123,15 @@ DBEdit::DBEdit(records::Dataset *dataset, int field, QWidget *parent)
         setText(t);
         setCursorPosition(0);  // show a long text from its start
     };
-    link_->show(dataset->displayText(field));
+    link_->restore();
+    connect(this, &QLineEdit::textChanged, link_, &FieldLink::textChanged);
 }
 
 void DBEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && link_->modified()) {
-        setText(link_->dataset()->displayText(link_->field()));
+        link_->restore();
         selectAll();
-        link_->setModified(false);
         return;
     }
     if (!isEditingKey(event)) {
@@ -97,15 +143,12 @@ void DBEdit::keyPressEvent(QKeyEvent *event)
     if (character && filter_)
         typed = filter_(typed, text(), cursorPosition());
     link_->startEditing();
-    const QString before = text();
     if (character && typed != event->text()) {
         QKeyEvent replaced(event->type(), Qt::Key_unknown, event->modifiers(), typed, event->isAutoRepeat(), event->count());
         QLineEdit::keyPressEvent(&replaced);
     } else {
         QLineEdit::keyPressEvent(event);
     }
-    if (text() != before)
-        link_->setModified(true);
 }
 
 // Only a real move of the focus inside the window writes back: not switching windows, not a
@@ -136,7 +179,8 @@ DBComboBox::DBComboBox(records::Dataset *dataset, int field, const QStringList &
     link_->text = [this] { return currentText(); };
     link_->show = [this](const QString &t) { showText(t); };
     connect(this, &QComboBox::activated, this, [this] { link_->setModified(true); });
-    showText(dataset->displayText(field));
+    link_->restore();
+    connect(this, &QComboBox::editTextChanged, link_, &FieldLink::textChanged);
 }
 
 void DBComboBox::showText(const QString &text)
@@ -188,16 +232,14 @@ void DBComboBox::keyPressEvent(QKeyEvent *event)
 {
     const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
     if (event->key() == Qt::Key_Escape && link_->modified()) {
-        showText(link_->dataset()->displayText(link_->field()));
+        link_->restore();
         lineEdit()->selectAll();
-        link_->setModified(false);
         return;
     }
     if (!isEditingKey(event) && !arrow) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    const QString before = currentText();
     QString typed = event->text();
     const bool character = !arrow && !typed.isEmpty() && typed.at(0).isPrint() && event->key() != Qt::Key_Delete;
     if (character && filter_) {
@@ -210,8 +252,6 @@ void DBComboBox::keyPressEvent(QKeyEvent *event)
         typeText(typed);
     else
         QComboBox::keyPressEvent(event);
-    if (currentText() != before)
-        link_->setModified(true);
 }
 
 void DBComboBox::focusOutEvent(QFocusEvent *event)

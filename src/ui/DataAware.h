@@ -1,7 +1,9 @@
 #pragma once
 // Editors bound to one field of the dataset. Each shows the current record's field, starts
-// editing on the first typed key (after its key filter), holds what is typed and writes it
-// into the field when it loses the focus or when the dataset settles or posts.
+// editing on the first typed key (after its key filter) and on any other change of its text
+// (input method, accessibility, drag and drop, paste), holds the text and writes it into the
+// field when it loses the focus or when the dataset settles or posts. While the dataset is
+// closed the editors are empty and disabled.
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -28,6 +30,11 @@ public:
     void setModified(bool m) { modified_ = m; }
     // Puts the dataset into the edit state before a change reaches the editor.
     void startEditing();
+    // The editor's text changed. A change the link did not show itself is the user's, however
+    // it came: it starts editing and will be written like typed text.
+    void textChanged();
+    // Shows the field's text again, dropping the editor's change (Esc).
+    void restore();
     // Writes the editor's text into the field when the user changed it.
     void writeBack();
 
@@ -39,9 +46,13 @@ signals:
 
 private:
     void refresh();
+    void display(const QString &text);
+    QWidget *editor() const { return static_cast<QWidget *>(parent()); }
     QPointer<records::Dataset> dataset_;
     int field_;
     bool modified_ = false;
+    bool displaying_ = false;     // the link itself is changing the editor's text
+    bool keepEditorText_ = false; // a change is starting editing: the editor keeps what it got
 };
 
 class DBEdit : public QLineEdit {

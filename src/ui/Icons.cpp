@@ -58,6 +58,15 @@ QIcon drawnIcon(IconId id)
     }
     return QIcon(pixmap);
 }
+
+// A bundled picture at the sizes the windows show (16 on buttons, 32 in dialogs).
+QIcon bundledIcon(const char *name)
+{
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(size).arg(QLatin1String(name)), QSize(size, size));
+    return icon;
+}
 }  // namespace
 
 QIcon kalpiyonIcon(IconId id)
@@ -72,6 +81,16 @@ QIcon kalpiyonIcon(IconId id)
     for (const Drawn &d : drawn)
         if (d.id == id)
             return QIcon::fromTheme(QLatin1String(d.theme), drawnIcon(id));
+    // The style has nothing fitting for these (its stand-ins were an "i" and a question mark).
+    struct Bundled {
+        IconId id;
+        const char *theme;
+        const char *file;
+    };
+    static const Bundled bundled[] = {{IconId::Today, "x-office-calendar", "today"}, {IconId::Key, "dialog-password", "key"}};
+    for (const Bundled &b : bundled)
+        if (b.id == id)
+            return QIcon::fromTheme(QLatin1String(b.theme), bundledIcon(b.file));
     struct Entry {
         IconId id;
         const char *theme;
@@ -83,14 +102,12 @@ QIcon kalpiyonIcon(IconId id)
         {IconId::Delete, "edit-delete", QStyle::SP_TrashIcon},
         {IconId::Cancel, "edit-undo", QStyle::SP_DialogCancelButton},
         {IconId::Close, "application-exit", QStyle::SP_DialogCloseButton},
-        {IconId::Today, "x-office-calendar", QStyle::SP_FileDialogInfoView},
         {IconId::ClearSearch, "edit-clear", QStyle::SP_LineEditClearButton},
         {IconId::First, "go-first", QStyle::SP_MediaSkipBackward},
         {IconId::Prior, "go-previous", QStyle::SP_ArrowLeft},
         {IconId::Next, "go-next", QStyle::SP_ArrowRight},
         {IconId::Last, "go-last", QStyle::SP_MediaSkipForward},
         {IconId::Ok, "dialog-ok", QStyle::SP_DialogOkButton},
-        {IconId::Key, "dialog-password", QStyle::SP_MessageBoxQuestion},
         {IconId::Open, "document-open", QStyle::SP_DialogOpenButton},
     };
     for (const Entry &e : table)

@@ -1,5 +1,6 @@
 #pragma once
-// The program's pictures: the desktop theme's icon where there is one, else the style's own.
+// The program's pictures: the desktop theme's icon where there is one, else one bundled with
+// the program (src/ui/icons) or the style's own.
 
 #include <QIcon>
 
