@@ -55,15 +55,17 @@ Compaction::Compaction(const QString &source, const QString &target, int busyTim
                         .arg(target));
     if (copyInfo.exists())
         throw Error(QStringLiteral("'%1' zaten var; önceki bir işlemden kalmış olabilir.").arg(target));
-    // The hold: a write transaction that no other connection can join until it ends. It only
-    // reserves the file, so the copy can still be read from it on a second connection.
+    // Both connections are opened first: opening the file by other means afterwards (as a
+    // store's Access check does) would drop the process's locks on it.
     hold_ = std::make_unique<Store>(source, busyTimeoutMs);
+    Store from(source, busyTimeoutMs);
+    // The hold: a write transaction that no other connection can join until it ends. It only
+    // reserves the file, so the copy can still be read from it on the second connection.
     try {
         hold_->begin();
     } catch (const Error &e) {
         throw Error(QStringLiteral("'%1' kullanımda, sıkıştırılamadı: %2").arg(source, e.message()));
     }
-    Store from(source, busyTimeoutMs);
     const qint64 count = verifyOpen(from, source);
     const QString schema = schemaOf(from);
     // Created here, owner-only and without following any link; VACUUM INTO fills an empty file.
