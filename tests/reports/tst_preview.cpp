@@ -91,6 +91,7 @@ private slots:
     void saveAndOpen();
     void saveReplacesWithoutAsking();
     void openPagesOfTheOtherReport();
+    void openHostileFileKeepsThePages();
 };
 
 void TestPreview::toolbarAndContextMenu_data()
@@ -529,6 +530,32 @@ void TestPreview::openPagesOfTheOtherReport()
     QCOMPARE(list.list.report.tmpl, &rapor);
     QCOMPARE(list.list.report.pageCount(), 1);
     QCOMPARE(list.form->status->text(), QStringLiteral("Sayfa 1 / 1"));
+}
+
+// A small file claiming thousands of bands on one page: refused with a clear message, the
+// pages shown stay and the file panel is gone.
+void TestPreview::openHostileFileKeepsThePages()
+{
+    Previewed p(3);
+    p.form->LastB->click();
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kotu.fp3"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<preparedreport template=\"RaporKisi\"><page>" + QByteArray("<band index=\"1\" y=\"5\"/>").repeated(100000) +
+            "</page></preparedreport>");
+    f.close();
+    ui::TestSeam::queueFileName(path);
+    try {
+        emit p.form->OpenB->clicked();
+        QFAIL("a hostile file was opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Hazırlanmış rapor dosyası okunamadı")), qPrintable(e.message()));
+    }
+    QCOMPARE(p.list.report.pageCount(), 3);
+    QCOMPARE(p.form->status->text(), QStringLiteral("Sayfa 3 / 3"));
+    const QLabel *panel = p.form->findChild<QLabel *>(QStringLiteral("FilePanel"));
+    QVERIFY(panel && !panel->isVisible());
 }
 
 QTEST_MAIN(TestPreview)
