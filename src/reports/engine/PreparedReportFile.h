@@ -34,7 +34,7 @@ inline void loadPreparedReportFile(const QString &path, const ReportTemplate &tm
 // Limits that keep a small hostile file from exhausting memory or time. A page holds no more
 // bands than fit on it one below the other (maxBandsPerPage); a text is at most
 // kMaxTextChars long; and the pages read may take at most kMemoryPerFileByte bytes of memory
-// per byte of the file, plus kMemorySlack (real files take about two).
+// per byte of the file, plus kMemorySlack (the program's own files take less than two).
 inline constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
 inline constexpr int kMaxPages = 200000;
 inline constexpr int kMaxTextChars = 65536;
