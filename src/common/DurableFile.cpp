@@ -7,9 +7,30 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace durable {
+
+namespace {
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+mode_t modeOf(QFileDevice::Permissions p)
+{
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR}, {QFileDevice::WriteOwner, S_IWUSR}, {QFileDevice::ExeOwner, S_IXUSR},
+        {QFileDevice::ReadGroup, S_IRGRP}, {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH}, {QFileDevice::WriteOther, S_IWOTH}, {QFileDevice::ExeOther, S_IXOTH}};
+    mode_t mode = 0;
+    for (const auto &[flag, bit] : bits)
+        if (p & flag)
+            mode |= bit;
+    return mode;
+}
+}  // namespace
 
 bool syncFolderOf(const QString &path)
 {
@@ -31,10 +52,40 @@ bool rename(const QString &from, const QString &to, QString *error)
 {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
         if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
+            *error = systemError();
         return false;
     }
     syncFolderOf(to);
+    return true;
+}
+
+bool syncPath(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (!ok && error)
+        *error = systemError();
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+bool commitFile(const QString &from, const QString &to, QString *error)
+{
+    return syncPath(from, error) && rename(from, to, error);
+}
+
+bool createNew(const QString &path, QString *error, QFileDevice::Permissions permissions)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          modeOf(permissions));
+    if (fd < 0) {
+        if (error)
+            *error = systemError();
+        return false;
+    }
+    ::fchmod(fd, modeOf(permissions));  // whatever the umask
+    ::close(fd);
     return true;
 }
 

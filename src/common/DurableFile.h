@@ -16,6 +16,15 @@ bool syncFile(QFileDevice &file);
 // Renames `from` over `to` atomically, then flushes the folder. On failure `error` (when
 // given) gets the system's reason and nothing changed.
 bool rename(const QString &from, const QString &to, QString *error = nullptr);
+// Flushes the closed file at `path` to disk (the file is opened read-only for it).
+bool syncPath(const QString &path, QString *error = nullptr);
+// A finished temporary file takes its final name: `from` is flushed, renamed over `to` and
+// the folder flushed. On failure `error` gets the reason and `to` is unchanged.
+bool commitFile(const QString &from, const QString &to, QString *error = nullptr);
+// Creates `path` as a new, empty regular file with `permissions`. An existing name is
+// refused, a symbolic link (dangling or not) included: it is never followed.
+bool createNew(const QString &path, QString *error = nullptr,
+               QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 // Writes `bytes` into a temporary file beside `path`, flushes it, renames it over `path`
 // and flushes the folder. `permissions` apply to the new file (owner-only by default).
 // Returns false with `error` set when anything fails; `path` is then unchanged.

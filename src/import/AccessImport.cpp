@@ -11,6 +11,7 @@
 #include <glib.h>
 #include <mdbtools.h>
 
+#include "DurableFile.h"
 #include "Error.h"
 #include "Schema.h"
 #include "Store.h"
@@ -54,6 +55,8 @@ bool typeFits(const records::FieldDef &f, int mdbType)
 void checkFile(const QString &path)
 {
     QFile f(path);
+    if (f.exists() && !QFileInfo(path).isFile())  // a FIFO or a device would block the open
+        throw Error(QStringLiteral("'%1' bir Access veritabanı değil: sıradan bir dosya değil.").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("'%1' açılamadı: %2").arg(path, f.exists() ? f.errorString() : QStringLiteral("dosya yok")));
     if (!records::isAccessDatabase(path))
@@ -173,11 +176,11 @@ ImportResult importAccess(const QString &accessPath, const QString &targetPath, 
         QFile::remove(temp);
         throw;
     }
-    if (QFileInfo::exists(targetPath))
-        QFile::remove(targetPath);
-    if (!QFile::rename(temp, targetPath)) {
+    // Synced, renamed over any earlier file in one step, and the folder synced.
+    QString why;
+    if (!durable::commitFile(temp, targetPath, &why)) {
         QFile::remove(temp);
-        throw Error(QStringLiteral("'%1' yazılamadı.").arg(targetPath));
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(targetPath, why));
     }
     return result;
 }
@@ -193,12 +196,12 @@ QString convertAccessInPlace(const QString &folder)
     importAccess(data, converted, true);  // throws before anything is moved
     // The original keeps its bytes under the new name (a rename copies nothing), then the
     // converted database takes its place.
-    if (!QFile::rename(data, dir.filePath(keptName))) {
+    if (!durable::rename(data, dir.filePath(keptName))) {
         QFile::remove(converted);
         throw Error(QStringLiteral("'%1' yeniden adlandırılamadı.").arg(data));
     }
-    if (!QFile::rename(converted, data)) {
-        QFile::rename(dir.filePath(keptName), data);
+    if (!durable::rename(converted, data)) {
+        durable::rename(dir.filePath(keptName), data);
         QFile::remove(converted);
         throw Error(QStringLiteral("Dönüştürülen veritabanı '%1' adını alamadı.").arg(data));
     }

@@ -131,8 +131,12 @@ TFrmTamir::TFrmTamir(QWidget *parent) : QDialog(parent, Qt::Tool)
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { Panel3->hide(); Panel1->show(); });
 }
 
+TFrmTamir::~TFrmTamir() = default;
+
 QString TFrmTamir::DatabaseSizeText(const QString &fileName)
 {
+    if (!QFileInfo(fileName).isFile())  // a FIFO or a device would block the open
+        return QStringLiteral("*.mbd dosyası bulunamadı!");
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("*.mbd dosyası bulunamadı!");
@@ -158,8 +162,11 @@ void TFrmTamir::Button1Click()
     Button1->setEnabled(false);
     try {
         beforeStep(QStringLiteral("compact"));
-        records::compactDatabase(kData, kCopy);  // verified against Data.mdb before anything is replaced
+        // Verified against Data.mdb before anything is replaced; Data.mdb is held against
+        // other processes' writes from here until the copy has taken its place.
+        run_ = std::make_unique<records::Compaction>(kData, kCopy);
     } catch (const Error &e) {
+        run_.reset();
         failed(e.message());
         return;
     }
@@ -174,8 +181,10 @@ void TFrmTamir::Button1Click()
     try {
         beforeStep(QStringLiteral("replace"));
         // One atomic rename puts the verified copy in place: Data.mdb is never missing.
-        records::replaceDatabase(kData, kCopy);
+        run_->replace();
+        run_.reset();
     } catch (const Error &e) {
+        run_.reset();  // the hold ends; a copy that never replaced anything goes with it
         failed(e.message() + QStringLiteral(" Data.mdb değişmedi."));
         return;
     }

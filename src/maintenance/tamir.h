@@ -10,11 +10,17 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <functional>
+#include <memory>
+
+namespace records {
+class Compaction;
+}
 
 class TFrmTamir : public QDialog {
     Q_OBJECT
 public:
     explicit TFrmTamir(QWidget *parent = nullptr);
+    ~TFrmTamir() override;
 
     QFrame *Panel1, *Panel3;
     QLabel *Label3, *Label5, *Label6;
@@ -40,6 +46,9 @@ private:
     void failed(const QString &reason);
     void succeeded();
     enum class Stage { Ready, Running, Done } stage_ = Stage::Ready;
+    // The run under way: it holds Data.mdb against other processes' writes until the copy
+    // has replaced it.
+    std::unique_ptr<records::Compaction> run_;
 };
 
 extern TFrmTamir *FrmTamir;

@@ -2,10 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <filesystem>
 #include <sqlite3.h>
 
+#include "DurableFile.h"
 #include "Error.h"
 #include "Schema.h"
 #include "Store.h"
@@ -48,24 +47,39 @@ qint64 verifyDatabase(const QString &path)
     return verifyOpen(store, path);
 }
 
-void compactDatabase(const QString &source, const QString &target)
+Compaction::Compaction(const QString &source, const QString &target, int busyTimeoutMs) : source_(source), target_(target)
 {
-    if (QFileInfo::exists(target))
+    const QFileInfo copyInfo(target);
+    if (copyInfo.isSymLink())
+        throw Error(QStringLiteral("'%1' bir sembolik bağ; izlenmez, üzerine yazılmaz. Kaldırın ya da başka bir yere taşıyın.")
+                        .arg(target));
+    if (copyInfo.exists())
         throw Error(QStringLiteral("'%1' zaten var; önceki bir işlemden kalmış olabilir.").arg(target));
-    Store from(source);
+    // Both connections are opened first: opening the file by other means afterwards (as a
+    // store's Access check does) would drop the process's locks on it.
+    hold_ = std::make_unique<Store>(source, busyTimeoutMs);
+    Store from(source, busyTimeoutMs);
+    // The hold: a write transaction that no other connection can join until it ends. It only
+    // reserves the file, so the copy can still be read from it on the second connection.
+    try {
+        hold_->begin();
+    } catch (const Error &e) {
+        throw Error(QStringLiteral("'%1' kullanımda, sıkıştırılamadı: %2").arg(source, e.message()));
+    }
     const qint64 count = verifyOpen(from, source);
     const QString schema = schemaOf(from);
-    Statement vacuum(from, QStringLiteral("VACUUM INTO ?1"));
-    vacuum.bind(1, QFileInfo(target).absoluteFilePath());
+    // Created here, owner-only and without following any link; VACUUM INTO fills an empty file.
+    QString why;
+    if (!durable::createNew(target, &why))
+        throw Error(QStringLiteral("'%1' oluşturulamadı: %2").arg(target, why));
     try {
-        vacuum.step();
-    } catch (const Error &e) {
-        if (!QFileInfo::exists(target) || QFileInfo(target).size() == 0)
-            removeQuietly(target);
-        throw Error(QStringLiteral("'%1' sıkıştırılamadı: %2").arg(source, e.message()));
-    }
-    try {
-        QFile::setPermissions(target, QFile::permissions(source));
+        Statement vacuum(from, QStringLiteral("VACUUM INTO ?1"));
+        vacuum.bind(1, QFileInfo(target).absoluteFilePath());
+        try {
+            vacuum.step();
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("'%1' sıkıştırılamadı: %2").arg(source, e.message()));
+        }
         Store copy(target);
         const qint64 copied = verifyOpen(copy, target);
         if (copied != count)
@@ -73,18 +87,53 @@ void compactDatabase(const QString &source, const QString &target)
         if (schemaOf(copy) != schema)
             throw Error(QStringLiteral("'%1' tablo yapısı kaynaktan farklı.").arg(target));
     } catch (...) {
-        removeQuietly(target);
+        removeQuietly(target);  // this run's own, unfinished copy (a full disk must not stay full)
         throw;
     }
+    ownsCopy_ = true;
+}
+
+Compaction::~Compaction()
+{
+    if (hold_)
+        hold_->rollback();
+    hold_.reset();
+    if (ownsCopy_)
+        removeQuietly(target_);
+}
+
+void Compaction::replace()
+{
+    if (!hold_)
+        throw Error(QStringLiteral("'%1' için sıkıştırma işlemi bitmiş.").arg(source_));
+    if (!QFileInfo(target_).isFile() || QFileInfo(target_).isSymLink())
+        throw Error(QStringLiteral("'%1' artık sıkıştırılmış kopya değil; '%2' değiştirilmedi.").arg(target_, source_));
+    QFile::setPermissions(target_, QFile::permissions(source_));  // no wider and no narrower than before
+    ownsCopy_ = false;  // from here on a failure keeps the verified copy
+    replaceDatabase(source_, target_);
+    hold_->rollback();
+    hold_.reset();
+}
+
+void Compaction::release()
+{
+    ownsCopy_ = false;
+    if (!hold_)
+        return;
+    hold_->rollback();
+    hold_.reset();
+}
+
+void compactDatabase(const QString &source, const QString &target)
+{
+    Compaction(source, target).release();
 }
 
 void replaceDatabase(const QString &path, const QString &replacement)
 {
-    std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(replacement).toStdString(), QFile::encodeName(path).toStdString(), ec);
-    if (ec)
-        throw Error(QStringLiteral("'%1', '%2' yerine konamadı: %3")
-                        .arg(replacement, path, QString::fromLocal8Bit(ec.message().c_str())));
+    QString why;
+    if (!durable::commitFile(replacement, path, &why))
+        throw Error(QStringLiteral("'%1', '%2' yerine konamadı: %3").arg(replacement, path, why));
 }
 
 void backupDatabase(const QString &source, const QString &target)
@@ -92,12 +141,9 @@ void backupDatabase(const QString &source, const QString &target)
     const QString temp = target + QStringLiteral(".yedek-gecici");
     removeQuietly(temp);
     Store from(source);
-    {
-        QFile f(temp);
-        if (!f.open(QIODevice::WriteOnly))
-            throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, f.errorString()));
-        f.setPermissions(QFile::permissions(source));
-    }
+    QString why;
+    if (!durable::createNew(temp, &why, QFile::permissions(source)))
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, why));
     try {
         {
             Store to(temp);
@@ -127,14 +173,16 @@ void backupDatabase(const QString &source, const QString &target)
 void copyFileReplacing(const QString &source, const QString &target)
 {
     QFile in(source);
+    if (in.exists() && !QFileInfo(source).isFile())
+        throw Error(QStringLiteral("'%1' okunamadı: sıradan bir dosya değil").arg(source));
     if (!in.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("'%1' okunamadı: %2").arg(source, in.exists() ? in.errorString() : QStringLiteral("dosya yok")));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, out.errorString()));
     const QByteArray data = in.readAll();
-    if (in.error() != QFile::NoError || out.write(data) != data.size() || !out.commit())
-        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, out.errorString()));
+    if (in.error() != QFile::NoError)
+        throw Error(QStringLiteral("'%1' okunamadı: %2").arg(source, in.errorString()));
+    QString why;
+    if (!durable::writeFile(target, data, &why))
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, why));
 }
 
 }  // namespace records

@@ -5,6 +5,7 @@
 // reason) and never leaves the original database worse than it was.
 
 #include <QString>
+#include <memory>
 
 namespace records {
 
@@ -12,9 +13,40 @@ namespace records {
 // fields. Returns the record count; throws Error otherwise.
 qint64 verifyDatabase(const QString &path);
 
-// Writes a compacted copy of `source` to `target` (which must not exist yet) and verifies it
-// against the source: sound, same schema, same record count. A copy that fails verification
-// is removed again.
+class Store;
+
+// One compaction run. The file is shared with other processes, so the run holds `source`
+// against every writer from the moment the copy is taken until the copy has replaced it:
+// another process's save meanwhile waits for its busy timeout and then fails with the store's
+// error instead of going into a file about to be replaced. (One that waits until the copy is
+// in place fails too: its connection still has the old, replaced file.)
+class Compaction {
+public:
+    // Takes the hold, then writes a compacted copy to `target` and verifies it against the
+    // source: sound, same schema, same record count. `target` must not exist yet: a leftover
+    // of an earlier run is refused and kept, a symbolic link is refused and never followed.
+    // The copy is created readable by its owner only; a copy this run could not finish (a
+    // full disk, a failed check) is removed again.
+    Compaction(const QString &source, const QString &target, int busyTimeoutMs = 5000);
+    // Gives up a run that did not replace the source: releases the hold, removes the copy.
+    ~Compaction();
+    Compaction(const Compaction &) = delete;
+    Compaction &operator=(const Compaction &) = delete;
+
+    // Puts the copy in the place of the source (its permissions taken over, one atomic rename,
+    // the folder flushed) and releases the hold. On failure the source is untouched and the
+    // copy is kept for inspection.
+    void replace();
+    // Ends the run without replacing: releases the hold and keeps the verified copy.
+    void release();
+
+private:
+    QString source_, target_;
+    std::unique_ptr<Store> hold_;  // an open write transaction on the source
+    bool ownsCopy_ = false;         // the copy is this run's and goes when the run is given up
+};
+
+// Writes and verifies a compacted copy as Compaction does and keeps it, the source unchanged.
 void compactDatabase(const QString &source, const QString &target);
 
 // Puts the verified copy `replacement` in the place of `path` in one atomic rename; on

@@ -15,7 +15,14 @@ namespace {
 
 QString sqliteMessage(sqlite3 *db)
 {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+    if (!db)
+        return QStringLiteral("out of memory");
+    // The file was renamed over (compacted or restored by another process) while this
+    // connection had it open: writing on would go into the old, unnamed file and be lost.
+    if (sqlite3_extended_errcode(db) == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("Veritabanı dosyası bu program açıkken başka bir işlem tarafından yenisiyle değiştirildi "
+                              "(sıkıştırma ya da geri yükleme); kayıt yazılmadı. Programı yeniden başlatın.");
+    return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
 QString nativePath(const QString &path)
@@ -50,8 +57,12 @@ QString expectedTypeName(const FieldDef &f)
 Store::Store(const QString &path, int busyTimeoutMs) : path_(path)
 {
     const QString abs = nativePath(path);
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         throw Error(QStringLiteral("Could not find file '%1'.").arg(abs));
+    // A FIFO or a device would block the first read forever.
+    if (!info.isFile())
+        throw Error(QStringLiteral("'%1' bir veritabanı dosyası değil: sıradan bir dosya değil (klasör, FIFO ya da aygıt).").arg(abs));
     if (isAccessDatabase(path))
         throw Error(QStringLiteral("'%1' is a Microsoft Access database; it must be converted before use.").arg(abs));
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
@@ -66,7 +77,9 @@ Store::Store(const QString &path, int busyTimeoutMs) : path_(path)
     try {
         // Reading the schema is the first access: a non-database or a locked file fails here.
         exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        // EXTRA also flushes the folder once the rollback journal is deleted, so a committed
+        // save cannot be rolled back by a power cut.
+        exec(QStringLiteral("PRAGMA synchronous=EXTRA"));
     } catch (const Error &) {
         const int code = sqlite3_errcode(db_) & 0xff;
         const QString msg = sqliteMessage(db_);
@@ -145,7 +158,8 @@ void Store::exec(const QString &sql)
     char *errmsg = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &errmsg);
     if (rc != SQLITE_OK) {
-        const QString msg = errmsg ? QString::fromUtf8(errmsg) : sqliteMessage(db_);
+        const QString msg = errmsg && sqlite3_extended_errcode(db_) != SQLITE_READONLY_DBMOVED ? QString::fromUtf8(errmsg)
+                                                                                             : sqliteMessage(db_);
         sqlite3_free(errmsg);
         throw Error(msg);
     }
@@ -240,7 +254,7 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    const QString msg = QString::fromUtf8(sqlite3_errmsg(store_.handle()));
+    const QString msg = sqliteMessage(store_.handle());
     sqlite3_reset(stmt_);
     throw Error(msg);
 }
@@ -345,6 +359,8 @@ QVariant fromStored(int field, const QVariant &raw)
 
 bool isAccessDatabase(const QString &path)
 {
+    if (!QFileInfo(path).isFile())  // never open a FIFO or a device: the open would block
+        return false;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;

@@ -58,6 +58,7 @@ void ReportSession::run(ReportTemplate &tmpl, PreparedReport &pages, bool previe
             ui::messageDlg(errorMessage(errors), ui::Kind::Error, ui::Ok, form);
     }, parent);
     form = &dialog;
+    dialog.setTemplates({&rapor, &raporKisi});
     ui::execDialog(dialog);
 }
 

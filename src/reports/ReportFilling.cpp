@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTemporaryFile>
 
+#include "DurableFile.h"
 #include "Error.h"
 #include "ProfileFile.h"
 
@@ -72,26 +74,34 @@ void fillRecordList(ReportTemplate &raporKisi, const FixedTexts &fixed)
     set(raporKisi, "Memo3", fixed.listTitle);
 }
 
+// The PDF holds patient data: it is written owner-only into a temporary file beside its
+// destination and takes its name only when complete (synced, renamed, folder synced).
 void writePdf(const PreparedReport &report, const QString &path)
 {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, probe.errorString()));
-    probe.close();
-    QPdfWriter pdf(path);
-    pdf.setResolution(600);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setCreator(QStringLiteral("Kalpiyon"));
-    QPainter painter(&pdf);
-    const double scale = 600.0 / 96.0;
-    for (int i = 0; i < report.pageCount(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        drawPage(report, i, painter, scale);
+    QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, temp.errorString()));
+    temp.close();
+    {
+        QPdfWriter pdf(temp.fileName());
+        pdf.setResolution(600);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setCreator(QStringLiteral("Kalpiyon"));
+        QPainter painter(&pdf);
+        const double scale = 600.0 / 96.0;
+        for (int i = 0; i < report.pageCount(); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            drawPage(report, i, painter, scale);
+        }
+        if (!painter.end())
+            throw Error(QStringLiteral("'%1' yazılamadı.").arg(path));
     }
-    if (!painter.end())
-        throw Error(QStringLiteral("'%1' yazılamadı.").arg(path));
+    QString why;
+    if (!durable::commitFile(temp.fileName(), path, &why))
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, why));
+    temp.setAutoRemove(false);
 }
 
 }  // namespace reports

@@ -1,11 +1,12 @@
 #include "ProfileFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringConverter>
 #include <QStringList>
 #include <optional>
 
+#include "DurableFile.h"
 #include "Error.h"
 
 namespace settings {
@@ -17,7 +18,7 @@ constexpr int kMaxValueLength = 2047;
 QStringList readLines(const QString &fileName)
 {
     QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!QFileInfo(fileName).isFile() || !f.open(QIODevice::ReadOnly))  // a FIFO would block the open
         return {};
     QStringDecoder decode("windows-1254");
     QString text = decode(f.readAll());
@@ -158,14 +159,15 @@ void ProfileFile::writeText(const QString &section, const QString &key, const QS
         lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + value;
     }
 
-    const bool existed = QFile::exists(fileName_);
-    QSaveFile out(fileName_);
     QStringEncoder encode("windows-1254");
     const QByteArray bytes = encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+    // An existing file keeps its permissions; a new one is the user's own business (settings
+    // and passwords). Synced, renamed into place and the folder synced.
+    const QFileDevice::Permissions permissions = QFile::exists(fileName_)
+                                                     ? QFile::permissions(fileName_)
+                                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!durable::writeFile(fileName_, bytes, nullptr, permissions))
         throw Error(QStringLiteral("Unable to write to %1").arg(fileName_));
-    if (!existed)  // settings and passwords are the user's own business
-        QFile::setPermissions(fileName_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void ProfileFile::writeBool(const QString &section, const QString &key, bool value) const

@@ -108,9 +108,9 @@ Button answerFromSeam(const QString &text, const QString &title, Buttons buttons
     return seam().answers.dequeue();
 }
 
-QString fileFromSeam(const QString &title)
+QString fileFromSeam(const QString &title, bool confirmOverwrite = false)
 {
-    seam().asked.append({QString(), title, 0});
+    seam().asked.append({QString(), title, 0, confirmOverwrite});
     if (seam().fileNames.isEmpty())
         unexpected(title);
     return seam().fileNames.dequeue();
@@ -168,12 +168,15 @@ void showException(const QString &message, QWidget *parent)
     show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent);
 }
 
-QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter)
+QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter, Overwrite overwrite)
 {
-    if (seam().installed)
-        return fileFromSeam(title);
     // Our own dialog, not the platform's: it must never change the current directory.
-    return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
+    if (overwrite == Overwrite::Replace)
+        options |= QFileDialog::DontConfirmOverwrite;
+    if (seam().installed)
+        return fileFromSeam(title, !options.testFlag(QFileDialog::DontConfirmOverwrite));
+    return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr, options);
 }
 
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter)

@@ -38,8 +38,11 @@ Button messageBox(const QString &text, const QString &title, Buttons buttons, Ic
 void showException(const QString &message, QWidget *parent = nullptr);
 QString withFullStop(const QString &message);
 
-// File dialogs. Return the chosen path, or an empty string when cancelled.
-QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
+// File dialogs. Return the chosen path, or an empty string when cancelled. A save dialog asks
+// before an existing file is chosen, unless the caller replaces it without a question.
+enum class Overwrite { Ask, Replace };
+QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter,
+                        Overwrite overwrite = Overwrite::Ask);
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
 
 // Shows a modal window of the program and returns its result (QDialog::Accepted ...).
@@ -53,6 +56,7 @@ struct Asked {
     QString text;
     QString title;
     Buttons buttons = 0;
+    bool confirmOverwrite = false;  // a save dialog that would ask before replacing a file
 };
 void install();                 // start answering from the queue
 void uninstall();

@@ -1,5 +1,6 @@
 // kalpiyon-veri as a user runs it: a real process, real files, exit statuses and messages.
 #include <QtTest>
+#include <sys/stat.h>
 
 #include "Dataset.h"
 #include "TestDb.h"
@@ -11,12 +12,17 @@ struct Run {
     QString err;
 };
 
-Run tool(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+Run tool(const QStringList &args, int timeoutMs = 120000,
+         const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(KALPIYON_VERI), args);
-    p.waitForFinished(120000);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-2, QString(), QStringLiteral("zaman aşımı")};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
@@ -80,6 +86,12 @@ private slots:
     void helpAndVersion();
     void quietWithoutRuntimeFolder();
     void checkFindsDamage();
+    void fifoRefusedAtOnce_data();
+    void fifoRefusedAtOnce();
+    void pdfOwnerOnly_data();
+    void pdfOwnerOnly();
+    void writtenFilesReachTheDisk_data();
+    void writtenFilesReachTheDisk();
 };
 
 void TestDataTool::demoExportRoundTrip()
@@ -218,7 +230,7 @@ void TestDataTool::quietWithoutRuntimeFolder()
                                   {"export-csv", db},
                                   {"pdf", "liste", db, file(QStringLiteral("q.pdf"))}};
     for (const QStringList &args : runs) {
-        const Run r = tool(args, env);
+        const Run r = tool(args, 120000, env);
         QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(args.join(QLatin1Char(' ')) + QLatin1String(": ") + r.err));
     }
     QVERIFY(QFileInfo(file(QStringLiteral("q.pdf"))).size() > 0);
@@ -242,6 +254,125 @@ void TestDataTool::checkFindsDamage()
     r = tool({QStringLiteral("check"), db});
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.contains(QStringLiteral("sağlam değil")) || r.err.contains(QStringLiteral("Hata")), qPrintable(r.err));
+}
+
+void TestDataTool::fifoRefusedAtOnce_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("@fifo")};
+    QTest::newRow("export-csv") << QStringList{QStringLiteral("export-csv"), QStringLiteral("@fifo")};
+    QTest::newRow("pdf liste") << QStringList{QStringLiteral("pdf"), QStringLiteral("liste"), QStringLiteral("@fifo"), QStringLiteral("@out")};
+}
+
+// A FIFO named as the database: every command answers with a clear message at once instead
+// of waiting for a writer forever.
+void TestDataTool::fifoRefusedAtOnce()
+{
+    QFETCH(QStringList, args);
+    const QString fifo = file(QStringLiteral("Data.mdb"));
+    QFile::remove(fifo);
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    for (QString &a : args)
+        a.replace(QStringLiteral("@fifo"), fifo).replace(QStringLiteral("@out"), file(QStringLiteral("fifo.pdf")));
+    const Run r = tool(args, 20000);
+    QFile::remove(fifo);
+    QVERIFY2(r.status > 0, qPrintable(r.err));  // -2: it hung and was killed
+    QVERIFY2(r.err.contains(QStringLiteral("sıradan bir dosya değil")), qPrintable(r.err));
+    QVERIFY(!QFile::exists(file(QStringLiteral("fifo.pdf"))));
+}
+
+void TestDataTool::pdfOwnerOnly_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("rapor") << "rapor";
+    QTest::newRow("liste") << "liste";
+}
+
+// The PDFs hold patient data: readable by their owner only, also when they replace a file.
+void TestDataTool::pdfOwnerOnly()
+{
+    QFETCH(QString, kind);
+    const QString db = file(QStringLiteral("pdf.mdb"));
+    testdb::create(db, {QStringLiteral("ARI"), QStringLiteral("BAL")});
+    const QString out = file(kind + QStringLiteral(".pdf"));
+    QFile earlier(out);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.close();
+    QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const Run r = tool({QStringLiteral("pdf"), kind, db, out});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QVERIFY(QFileInfo(out).size() > 1000);
+    QCOMPARE(QFile::permissions(out) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(QDir(dir.path()).entryList({kind + QStringLiteral(".pdf*")}, QDir::Files), QStringList{kind + QStringLiteral(".pdf")});
+}
+
+// What the tool writes survives a power cut: traced system calls show the written file
+// flushed before it takes its name, and its folder flushed after the rename; a save's
+// folder is flushed after the rollback journal is deleted.
+void TestDataTool::writtenFilesReachTheDisk_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("written");  // the file that must take its name durably; empty: a save
+    QTest::newRow("pdf liste") << QStringList{QStringLiteral("pdf"), QStringLiteral("liste"), QStringLiteral("@db"), QStringLiteral("@out")}
+                               << "@out";
+    QTest::newRow("save (demo)") << QStringList{QStringLiteral("demo"), QStringLiteral("@new"), QStringLiteral("5")} << "";
+}
+
+void TestDataTool::writtenFilesReachTheDisk()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+        QSKIP("strace is not installed (scripts/install-deps installs it)");
+    QFETCH(QStringList, args);
+    QFETCH(QString, written);
+    const QString db = file(QStringLiteral("kalici.mdb"));
+    testdb::create(db, {QStringLiteral("ARI")});
+    QFile::remove(file(QStringLiteral("yeni.mdb")));
+    const QString out = file(QStringLiteral("kalici.pdf"));
+    for (QString *s : {&written})
+        s->replace(QStringLiteral("@out"), out);
+    for (QString &a : args)
+        a.replace(QStringLiteral("@db"), db).replace(QStringLiteral("@out"), out).replace(QStringLiteral("@new"), file(QStringLiteral("yeni.mdb")));
+    const QString log = file(QStringLiteral("strace.log"));
+    QProcess p;
+    p.start(QStringLiteral("strace"), QStringList{QStringLiteral("-f"), QStringLiteral("-o"), log, QStringLiteral("-e"),
+                                                  QStringLiteral("trace=openat,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat")} +
+                                          QStringList{QStringLiteral(KALPIYON_VERI)} + args);
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile f(log);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList calls = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    QFile::remove(log);
+    // fd number -> path, from the openat lines; then the order of flushes and renames.
+    QHash<QString, QString> fds;
+    QStringList events;
+    static const QRegularExpression openat(QStringLiteral(R"re(openat\([^,]+, "([^"]+)", ([^)]*)\)\s+=\s+(\d+))re"));
+    static const QRegularExpression sync(QStringLiteral(R"re((?:fsync|fdatasync)\((\d+)\)\s+=\s+0)re"));
+    static const QRegularExpression renamed(QStringLiteral(R"re(rename(?:at2?)?\((?:[^,]+, )?"([^"]+)", (?:[^,]+, )?"([^"]+)")re"));
+    static const QRegularExpression unlinked(QStringLiteral(R"re(unlink(?:at)?\((?:[^,]+, )?"([^"]+)")re"));
+    for (const QString &line : calls) {
+        if (const auto m = openat.match(line); m.hasMatch())
+            fds.insert(m.captured(3), m.captured(1));
+        else if (const auto m = sync.match(line); m.hasMatch())
+            events << QStringLiteral("sync ") + fds.value(m.captured(1));
+        else if (const auto m = renamed.match(line); m.hasMatch())
+            events << QStringLiteral("rename ") + m.captured(1) + QStringLiteral(" -> ") + m.captured(2);
+        else if (const auto m = unlinked.match(line); m.hasMatch())
+            events << QStringLiteral("unlink ") + m.captured(1);
+    }
+    const QString folder = QStringLiteral("sync ") + QFileInfo(file(QStringLiteral("x"))).absolutePath();
+    if (!written.isEmpty()) {
+        const int rename = int(events.indexOf(QRegularExpression(QStringLiteral("^rename .* -> ") + QRegularExpression::escape(written) + QLatin1Char('$'))));
+        QVERIFY2(rename > 0, qPrintable(events.join(QLatin1Char('\n'))));
+        const QString temp = events[rename].section(QLatin1Char(' '), 1, 1);
+        QVERIFY2(events.mid(0, rename).contains(QStringLiteral("sync ") + temp), qPrintable(events.join(QLatin1Char('\n'))));
+        QVERIFY2(events.mid(rename).contains(folder), qPrintable(events.join(QLatin1Char('\n'))));
+    } else {
+        const int deleted = int(events.lastIndexOf(QRegularExpression(QStringLiteral("^unlink .*-journal$"))));
+        QVERIFY2(deleted >= 0, qPrintable(events.join(QLatin1Char('\n'))));
+        QVERIFY2(events.mid(deleted).contains(folder), qPrintable(events.join(QLatin1Char('\n'))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDataTool)

@@ -31,13 +31,18 @@ class TestMaintenance : public QObject {
 private slots:
     void init()
     {
-        for (const QString &f : QDir(dir.path()).entryList(QDir::Files))
+        for (const QString &f : QDir(dir.path()).entryList(QDir::Files | QDir::System))  // dangling links too
             QFile::remove(file(f));
     }
     void compactShrinksAndKeepsEveryRecord();
     void compactRefusals_data();
     void compactRefusals();
     void replaceIsAtomic();
+    void compactionHoldsOffOtherWriters();
+    void compactionNeverFollowsALink_data();
+    void compactionNeverFollowsALink();
+    void copyIsOwnerOnly();
+    void compactionOnAFullDisk();
     void backupWhileAnotherProcessWrites();
     void backupFailuresNameTheFile();
     void copySettingsFile();
@@ -121,6 +126,124 @@ void TestMaintenance::replaceIsAtomic()
     QDir(file(QStringLiteral("klasor"))).mkdir(QStringLiteral("dolu"));
     QVERIFY(!errorOf([&] { records::replaceDatabase(file(QStringLiteral("klasor")), file(QStringLiteral("Yedek.mdb"))); }).isEmpty());
     QVERIFY(QFile::exists(file(QStringLiteral("Yedek.mdb"))));
+}
+
+// Another process saving while the run holds the database: its save waits, then fails
+// with the store's busy error; one that waits past the replacement fails too (its connection
+// still has the replaced file). No save is acknowledged and then lost.
+void TestMaintenance::compactionHoldsOffOtherWriters()
+{
+    const QString data = file(QStringLiteral("Data.mdb"));
+    testdb::create(data, {QStringLiteral("ARI"), QStringLiteral("BAL")});
+    // A second process that has the database open before the run starts.
+    QProcess waiting;
+    waiting.start(QStringLiteral("sqlite3"), {data});
+    QVERIFY(waiting.waitForStarted());
+    waiting.write(".timeout 30000\nSELECT 'açık', count(*) FROM veriler;\n");
+    QTRY_VERIFY(waiting.bytesAvailable() > 0 || waiting.waitForReadyRead(100));
+    QVERIFY(waiting.readAllStandardOutput().contains("açık"));
+    {
+        records::Compaction run(data, file(QStringLiteral("Yedek.mdb")));
+        // Between copy and replacement: a save by a process started now, and one by the
+        // process that had the file open (it waits for the hold to end).
+        QProcess started;
+        started.start(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".timeout 300"), data,
+                                                  QStringLiteral("INSERT INTO veriler(Adi_Soyadi) VALUES('SIRA')")});
+        QVERIFY(started.waitForFinished(10000));
+        const QString now = QString::fromUtf8(started.readAllStandardError());
+        QVERIFY2(now.contains(QStringLiteral("database is locked")), qPrintable(now));
+        waiting.write("INSERT INTO veriler(Adi_Soyadi) VALUES('BEKLEYEN');\nSELECT 'bitti';\n");
+        QVERIFY(!waiting.waitForReadyRead(500));  // it is waiting for the hold, not done
+        run.replace();
+    }
+    QByteArray refused;
+    QTRY_VERIFY_WITH_TIMEOUT((refused += waiting.readAllStandardError()).contains("readonly database"), 30000);
+    waiting.closeWriteChannel();
+    QVERIFY(waiting.waitForFinished(10000));
+    QCOMPARE(names(data), (QStringList{QStringLiteral("ARI"), QStringLiteral("BAL")}));
+    // After the run the database takes saves again.
+    testdb::sqliteCli(data, QStringLiteral("INSERT INTO veriler(Adi_Soyadi) VALUES('SONRA')"));
+    QCOMPARE(records::verifyDatabase(data), qint64(3));
+}
+
+// Yedek.mdb as a symbolic link: refused, neither followed nor written through, and nothing
+// is renamed into Data.mdb.
+void TestMaintenance::compactionNeverFollowsALink_data()
+{
+    QTest::addColumn<bool>("dangling");
+    QTest::newRow("dangling link") << true;
+    QTest::newRow("link to a file") << false;
+}
+
+void TestMaintenance::compactionNeverFollowsALink()
+{
+    QFETCH(bool, dangling);
+    const QString data = file(QStringLiteral("Data.mdb"));
+    const QString copy = file(QStringLiteral("Yedek.mdb"));
+    const QString target = file(QStringLiteral("baska.mdb"));
+    testdb::create(data, {QStringLiteral("ARI")});
+    if (!dangling) {
+        QFile t(target);
+        QVERIFY(t.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::link(target, copy));
+    const QByteArray before = bytes(data);
+    const QString error = errorOf([&] { records::Compaction(data, copy).replace(); });
+    QVERIFY2(error.contains(QStringLiteral("sembolik bağ")), qPrintable(error));
+    QCOMPARE(QFileInfo::exists(target), !dangling);
+    if (!dangling)
+        QCOMPARE(QFileInfo(target).size(), qint64(0));
+    QVERIFY(QFileInfo(copy).isSymLink());  // left as it was
+    QCOMPARE(bytes(data), before);
+    QVERIFY(!QFileInfo(data).isSymLink());
+}
+
+// The copy holds every record: owner-only from its creation; in the end Data.mdb keeps the
+// permissions it had.
+void TestMaintenance::copyIsOwnerOnly()
+{
+    const QString data = file(QStringLiteral("Data.mdb"));
+    const QString copy = file(QStringLiteral("Yedek.mdb"));
+    testdb::create(data, {QStringLiteral("ARI")});
+    const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    QVERIFY(QFile::setPermissions(data, shared));
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    records::Compaction run(data, copy);
+    QCOMPARE(QFile::permissions(copy) & others, QFileDevice::Permissions());
+    run.replace();
+    QCOMPARE(QFile::permissions(data) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), shared);
+}
+
+// A disk too small for the copy: the run fails, removes its own partial copy, and the disk
+// has room for the next save again. Needs a small file system of its own (root mounts one).
+void TestMaintenance::compactionOnAFullDisk()
+{
+    const QString disk = file(QStringLiteral("disk"));
+    QDir().mkpath(disk);
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                          QStringLiteral("size=1200k,mode=0700"), QStringLiteral("tmpfs"), disk});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("no small file system can be mounted here (needs root)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    const QString data = disk + QStringLiteral("/Data.mdb");
+    const QString copy = disk + QStringLiteral("/Yedek.mdb");
+    QStringList many;
+    for (int i = 0; i < 6000; ++i)
+        many << QStringLiteral("HASTA %1 ").arg(i).repeated(4);
+    testdb::create(data, many);  // about 700 kB: the copy cannot fit beside it
+    QVERIFY2(QFileInfo(data).size() > 600 * 1024, qPrintable(QString::number(QFileInfo(data).size())));
+    const QByteArray before = bytes(data);
+    const QString error = errorOf([&] { records::Compaction(data, copy).replace(); });
+    QVERIFY2(!error.isEmpty(), "the copy fitted: the disk is not small enough");
+    QVERIFY(!QFile::exists(copy));
+    QCOMPARE(bytes(data), before);
+    // The next save has room.
+    records::Store store(data);
+    store.begin();
+    store.insert(testdb::record(QStringLiteral("YENİ")));
+    store.commit();
+    QCOMPARE(records::verifyDatabase(data), qint64(6001));
 }
 
 void TestMaintenance::backupWhileAnotherProcessWrites()

@@ -1,6 +1,9 @@
 // Opening Data.mdb: every way the file can be unusable gives a clear message and leaves the
 // dataset closed; a new database has exactly the 61 fields in order and owner-only rights.
 #include <QtTest>
+#include <future>
+#include <thread>
+#include <sys/stat.h>
 
 #include "Dataset.h"
 #include "Error.h"
@@ -18,6 +21,9 @@ private slots:
     void openFailures();
     void lockedFile();
     void otherColumnsAreLeftAlone();
+    void notARegularFile();
+    void savesSyncTheFolder();
+    void writeAfterTheFileWasReplaced();
 };
 
 void TestStore::createdSchema()
@@ -119,6 +125,58 @@ void TestStore::otherColumnsAreLeftAlone()
     ds.setText(records::fieldIndex(QStringLiteral("Yas")), QStringLiteral("40"));
     ds.post();
     QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Notlar || '/' || Yas FROM veriler")), QStringLiteral("kalsın/40"));
+}
+
+// A FIFO named Data.mdb: opening it for reading would wait for a writer forever. The
+// dataset and the Access check answer at once; a bounded wait tells a hang from an answer.
+void TestStore::notARegularFile()
+{
+    QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0);
+    // On a thread of its own, left behind if it hangs (the process ends it on exit).
+    auto result = std::make_shared<std::promise<std::pair<bool, QString>>>();
+    auto opening = result->get_future();
+    std::thread([result, fifo = path()] {
+        const bool access = records::isAccessDatabase(fifo);
+        records::Dataset ds;
+        result->set_value({access, testdb::errorOf([&] { ds.open(fifo); })});
+    }).detach();
+    if (opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+        QFAIL("opening a FIFO named Data.mdb hung");
+    const auto [access, error] = opening.get();
+    QVERIFY(!access);
+    QVERIFY2(error.contains(QStringLiteral("sıradan bir dosya değil")), qPrintable(error));
+}
+
+// Every save reaches the disk together with its folder: the rollback journal's deletion is
+// flushed too (synchronous=EXTRA), so a power cut cannot roll the save back.
+void TestStore::savesSyncTheFolder()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    records::Store store(path());
+    records::Statement mode(store, QStringLiteral("PRAGMA synchronous"));
+    QVERIFY(mode.step());
+    QCOMPARE(mode.columnInt(0), qint64(3));  // EXTRA
+    records::Statement journal(store, QStringLiteral("PRAGMA journal_mode"));
+    QVERIFY(journal.step());
+    QCOMPARE(journal.columnText(0), QStringLiteral("delete"));
+}
+
+// Another process put a new file in Data.mdb's place (a compaction) while this connection
+// had the old one open: the save is refused with a clear message, not written into the old,
+// nameless file where it would vanish.
+void TestStore::writeAfterTheFileWasReplaced()
+{
+    testdb::create(path(), {QStringLiteral("ARI")});
+    records::Dataset ds;
+    ds.open(path());
+    const QString other = dir.filePath(QStringLiteral("Yedek.mdb"));
+    testdb::create(other, {QStringLiteral("ARI")});
+    QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path()).constData()) == 0);
+    ds.edit();
+    ds.setText(records::fieldIndex(QStringLiteral("Yas")), QStringLiteral("40"));
+    const QString error = testdb::errorOf([&] { ds.post(); });
+    QVERIFY2(error.contains(QStringLiteral("yenisiyle değiştirildi")), qPrintable(error));
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT ifnull(Yas, '-') FROM veriler")), QStringLiteral("-"));
 }
 
 QTEST_GUILESS_MAIN(TestStore)

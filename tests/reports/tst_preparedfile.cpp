@@ -26,6 +26,10 @@ private slots:
     void awkwardTexts();
     void refused_data();
     void refused();
+    void hostileClaims_data();
+    void hostileClaims();
+    void pagesOfEitherReport();
+    void savedOwnerOnlyOverAnEarlierFile();
 };
 
 void TestPreparedFile::roundTrip()
@@ -126,6 +130,102 @@ void TestPreparedFile::refused()
         QVERIFY2(e.message().startsWith(QStringLiteral("Hazırlanmış rapor dosyası okunamadı")), qPrintable(e.message()));
     }
     QCOMPARE(shown.pageCount(), before);  // the pages shown stay as they were
+}
+
+// Small files that claim more than a real report can hold: refused at once with a clear
+// message, the pages shown kept.
+void TestPreparedFile::hostileClaims_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    const auto file = [](const char *name, const QByteArray &body) {
+        return QByteArray("<preparedreport template=\"") + name + "\">" + body + "</preparedreport>";
+    };
+    // Each empty band of the report's title band stands for its ~100 memos in memory.
+    QTest::newRow("300,000 title bands, one per page")
+        << "Rapor" << file("Rapor", QByteArray("<page><band index=\"0\" y=\"0\"/></page>").repeated(300000))
+        << "bellek";
+    QTest::newRow("thousands of bands on one page")
+        << "RaporKisi" << file("RaporKisi", "<page>" + QByteArray("<band index=\"1\" y=\"5\"/>").repeated(5000) + "</page>")
+        << "sığabileceğinden çok bant";
+    QTest::newRow("a text of a million characters")
+        << "RaporKisi" << file("RaporKisi", "<page><band index=\"1\" y=\"5\"><text>" + QByteArray(1000000, 'A') + "</text></band></page>")
+        << "metin çok uzun";
+}
+
+void TestPreparedFile::hostileClaims()
+{
+    QFETCH(QString, templateName);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    ReportTemplate rapor = makeRapor(), raporKisi = makeRaporKisi();
+    ListReport shown(2);
+    const int before = shown.report.pageCount();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kotu.fp3"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    try {
+        loadPreparedReportFile(path, {&rapor, &raporKisi}, shown.report);
+        QFAIL("a hostile file was opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Hazırlanmış rapor dosyası okunamadı")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
+    }
+    QCOMPARE(shown.report.pageCount(), before);
+    QCOMPARE(shown.report.tmpl, &shown.tmpl);
+    Q_UNUSED(templateName);
+}
+
+// Pages saved from either report open with either report's templates at hand; the pages
+// then refer to the template they were saved from. A real, long record list is within the
+// limits.
+void TestPreparedFile::pagesOfEitherReport()
+{
+    ReportTemplate rapor = makeRapor();
+    ReportTemplate raporKisi = makeRaporKisi();
+    fillRecordList(raporKisi, FixedTexts::defaults());
+    Rows rows(people(5000));
+    PreparedReport list;
+    QVERIFY(BuildPages(raporKisi, &rows, list, nullptr));
+    QVERIFY(list.pageCount() > 80);
+    const QByteArray saved = savePreparedReport(list);
+    PreparedReport read;
+    loadPreparedReport(saved, {&rapor, &raporKisi}, read);
+    QCOMPARE(read.tmpl, &raporKisi);
+    QCOMPARE(read.pageCount(), list.pageCount());
+    const int last = list.pageCount() - 1;
+    QCOMPARE(pageTexts(read, last).back().text, pageTexts(list, last).back().text);
+    // Only the echo report at hand: the list's pages belong to another report.
+    try {
+        loadPreparedReport(saved, {&rapor}, read);
+        QFAIL("pages of an unknown template were opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("başka bir rapora ait")), qPrintable(e.message()));
+    }
+    QCOMPARE(read.tmpl, &raporKisi);
+}
+
+void TestPreparedFile::savedOwnerOnlyOverAnEarlierFile()
+{
+    ListReport list(1);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("liste.fp3"));
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("eski");
+    earlier.close();
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    savePreparedReportFile(list.report, path);
+    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+    PreparedReport read;
+    loadPreparedReportFile(path, list.tmpl, read);
+    QCOMPARE(read.pageCount(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.fp3")});  // no temporary left
 }
 
 QTEST_MAIN(TestPreparedFile)

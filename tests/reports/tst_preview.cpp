@@ -6,6 +6,7 @@
 
 #include "Dialogs.h"
 #include "Error.h"
+#include "PreparedReportFile.h"
 #include "Preview.h"
 #include "ReportRows.h"
 #include "SearchDialog.h"
@@ -88,6 +89,9 @@ private slots:
     void fullScreen();
     void sidePanels();
     void saveAndOpen();
+    void saveReplacesWithoutAsking();
+    void openPagesOfTheOtherReport();
+    void openHostileFileKeepsThePages();
 };
 
 void TestPreview::toolbarAndContextMenu_data()
@@ -497,6 +501,90 @@ void TestPreview::saveAndOpen()
     ui::TestSeam::queueFileName(dir.filePath(QStringLiteral("yok.fp3")));
     other.form->OpenB->click();
     QCOMPARE(other.list.report.pageCount(), 3);
+}
+
+// An existing file is replaced without a question; the saved pages are the user's alone.
+void TestPreview::saveReplacesWithoutAsking()
+{
+    Previewed p(2);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("liste.fp3"));
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("eski sayfalar");
+    earlier.close();
+    ui::TestSeam::clearAsked();
+    ui::TestSeam::queueFileName(path);
+    p.form->SaveB->click();
+    QCOMPARE(ui::TestSeam::asked().size(), 1);  // the file dialog, and no other question
+    QVERIFY(!ui::TestSeam::asked().last().confirmOverwrite);
+    PreparedReport read;
+    loadPreparedReportFile(path, p.list.tmpl, read);
+    QCOMPARE(read.pageCount(), 2);
+    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+}
+
+// The record list's saved pages open in the echocardiography report's preview (and back):
+// the read pages replace the prepared pages and draw with their own template.
+void TestPreview::openPagesOfTheOtherReport()
+{
+    Previewed list(3);
+    const QTemporaryDir dir;
+    ui::TestSeam::queueFileName(dir.filePath(QStringLiteral("liste.fp3")));
+    list.form->SaveB->click();
+
+    ReportTemplate rapor = makeRapor();
+    Rows one(people(1));
+    PreparedReport echo;
+    QVERIFY(BuildPages(rapor, &one, echo, nullptr));
+    TfrxPreviewForm form(echo, false, [] {});
+    form.setTemplates({&rapor, &list.list.tmpl});
+    form.show();
+    QTRY_VERIFY(form.OpenB->isEnabled());
+    ui::TestSeam::queueFileName(dir.filePath(QStringLiteral("liste.fp3")));
+    form.OpenB->click();
+    QCOMPARE(echo.tmpl, &list.list.tmpl);
+    QCOMPARE(echo.pageCount(), 3);
+    QCOMPARE(form.status->text(), QStringLiteral("Sayfa 1 / 3"));
+    QCOMPARE(pageTexts(echo, 2).back().text, pageTexts(list.list.report, 2).back().text);
+
+    // And the echo report's pages open in the record list's preview.
+    PreparedReport single;
+    QVERIFY(BuildPages(rapor, &one, single, nullptr));
+    const QString echoFile = dir.filePath(QStringLiteral("rapor.fp3"));
+    savePreparedReportFile(single, echoFile);
+    list.form->setTemplates({&rapor, &list.list.tmpl});
+    ui::TestSeam::queueFileName(echoFile);
+    list.form->OpenB->click();
+    QCOMPARE(list.list.report.tmpl, &rapor);
+    QCOMPARE(list.list.report.pageCount(), 1);
+    QCOMPARE(list.form->status->text(), QStringLiteral("Sayfa 1 / 1"));
+}
+
+// A small file claiming thousands of bands on one page: refused with a clear message, the
+// pages shown stay and the file panel is gone.
+void TestPreview::openHostileFileKeepsThePages()
+{
+    Previewed p(3);
+    p.form->LastB->click();
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kotu.fp3"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<preparedreport template=\"RaporKisi\"><page>" + QByteArray("<band index=\"1\" y=\"5\"/>").repeated(100000) +
+            "</page></preparedreport>");
+    f.close();
+    ui::TestSeam::queueFileName(path);
+    try {
+        emit p.form->OpenB->clicked();
+        QFAIL("a hostile file was opened");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Hazırlanmış rapor dosyası okunamadı")), qPrintable(e.message()));
+    }
+    QCOMPARE(p.list.report.pageCount(), 3);
+    QCOMPARE(p.form->status->text(), QStringLiteral("Sayfa 3 / 3"));
+    const QLabel *panel = p.form->findChild<QLabel *>(QStringLiteral("FilePanel"));
+    QVERIFY(panel && !panel->isVisible());
 }
 
 QTEST_MAIN(TestPreview)

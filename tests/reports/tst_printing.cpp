@@ -470,6 +470,9 @@ void TestPrinting::printToFile()
     QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Print To File"));
     QCOMPARE(printedPages(dir.filePath(QStringLiteral("rapor.prn"))), QList<int>{2});
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("rapor.txt"))));
+    // The file holds patient data: its owner's alone.
+    QCOMPARE(QFile::permissions(dir.filePath(QStringLiteral("rapor.prn"))) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+             QFileDevice::Permissions());
     QVERIFY(queueIdle());
     QVERIFY(!QFile::exists(queueOutput()));  // nothing went to the printer
 }

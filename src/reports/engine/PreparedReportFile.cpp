@@ -1,11 +1,13 @@
 #include "PreparedReportFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 
+#include "DurableFile.h"
 #include "Error.h"
 
 namespace reports {
@@ -79,19 +81,60 @@ QByteArray savePreparedReport(const PreparedReport &report)
 
 void savePreparedReportFile(const PreparedReport &report, const QString &path)
 {
-    QSaveFile f(path);
-    const QByteArray data = savePreparedReport(report);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
-        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, f.errorString()));
+    QString why;
+    if (!durable::writeFile(path, savePreparedReport(report), &why))
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(path, why));
 }
 
-void loadPreparedReport(const QByteArray &data, const ReportTemplate &tmpl, PreparedReport &out)
+int maxBandsPerPage(const ReportTemplate &tmpl)
+{
+    double lowest = tmpl.pageHeight();
+    for (const Band &b : tmpl.bands)
+        lowest = std::min(lowest, b.height);
+    return int(tmpl.pageHeight() / std::max(lowest, 1.0)) + 2;
+}
+
+namespace {
+const ReportTemplate *templateNamed(const std::vector<const ReportTemplate *> &templates, QStringView name)
+{
+    for (const ReportTemplate *t : templates)
+        if (t && t->name == name)
+            return t;
+    return nullptr;
+}
+
+// What the pages read so far take in memory, roughly (elements and characters), against what
+// the file's size allows.
+class MemoryBudget {
+public:
+    explicit MemoryBudget(qint64 fileBytes) : limit_(kMemoryPerFileByte * fileBytes + kMemorySlack) {}
+    void take(qint64 bytes)
+    {
+        used_ += bytes;
+        if (used_ > limit_)
+            bad(QStringLiteral("dosyanın boyutuna göre çok fazla bellek gerektiriyor"));
+    }
+
+private:
+    qint64 limit_, used_ = 0;
+};
+
+qint64 bandCost(const ReportTemplate &tmpl, int band)
+{
+    return qint64(sizeof(PreparedBand)) + qint64(sizeof(QString)) * qint64(tmpl.bands[band].objects.size() + 1);
+}
+}  // namespace
+
+void loadPreparedReport(const QByteArray &data, const std::vector<const ReportTemplate *> &templates, PreparedReport &out)
 {
     if (data.size() > kMaxFileBytes)
         bad(QStringLiteral("dosya çok büyük"));
     QXmlStreamReader r(data);
+    MemoryBudget budget(data.size());
     std::vector<PreparedPage> pages;
-    const double maxY = tmpl.pageHeight() + 1;
+    const ReportTemplate *tmpl = nullptr;
+    double maxY = 0;
+    int bandLimit = 0;
     int depth = 0;
     PreparedBand *band = nullptr;
     while (!r.atEnd()) {
@@ -104,26 +147,36 @@ void loadPreparedReport(const QByteArray &data, const ReportTemplate &tmpl, Prep
             if (depth == 1) {
                 if (name != QLatin1String("preparedreport"))
                     bad(QStringLiteral("kök öğe 'preparedreport' değil"));
-                if (r.attributes().value(QLatin1String("template")) != tmpl.name)
+                tmpl = templateNamed(templates, r.attributes().value(QLatin1String("template")));
+                if (!tmpl)
                     bad(QStringLiteral("başka bir rapora ait"));
+                maxY = tmpl->pageHeight() + 1;
+                bandLimit = maxBandsPerPage(*tmpl);
             } else if (depth == 2 && name == QLatin1String("page")) {
                 if (int(pages.size()) >= kMaxPages)
                     bad(QStringLiteral("sayfa sayısı çok büyük"));
+                budget.take(sizeof(PreparedPage));
                 pages.emplace_back();
             } else if (depth == 3 && name == QLatin1String("band")) {
                 bool okIndex = false, okY = false;
                 const int index = r.attributes().value(QLatin1String("index")).toInt(&okIndex);
                 const double y = r.attributes().value(QLatin1String("y")).toDouble(&okY);
-                if (!okIndex || index < 0 || index >= int(tmpl.bands.size()))
+                if (!okIndex || index < 0 || index >= int(tmpl->bands.size()))
                     bad(QStringLiteral("geçersiz bant"));
                 if (!okY || !std::isfinite(y) || y < 0 || y > maxY)
                     bad(QStringLiteral("geçersiz konum"));
+                if (int(pages.back().bands.size()) >= bandLimit)
+                    bad(QStringLiteral("bir sayfada sığabileceğinden çok bant var"));
+                budget.take(bandCost(*tmpl, index));
                 pages.back().bands.push_back({index, y, {}});
                 band = &pages.back().bands.back();
             } else if (depth == 4 && name == QLatin1String("text") && band) {
-                if (band->texts.size() >= int(tmpl.bands[band->band].objects.size()))
+                if (band->texts.size() >= int(tmpl->bands[band->band].objects.size()))
                     bad(QStringLiteral("bantta fazla metin"));
                 band->texts << r.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+                if (band->texts.last().size() > kMaxTextChars)
+                    bad(QStringLiteral("metin çok uzun"));
+                budget.take(band->texts.last().size() * qint64(sizeof(QChar)));
                 if (!band->texts.last().isValidUtf16())
                     bad(QStringLiteral("geçersiz karakter"));
                 --depth;  // readElementText consumed the end element
@@ -140,21 +193,23 @@ void loadPreparedReport(const QByteArray &data, const ReportTemplate &tmpl, Prep
         bad(r.errorString());
     for (PreparedPage &page : pages)
         for (PreparedBand &b : page.bands)
-            while (b.texts.size() < int(tmpl.bands[b.band].objects.size()))
+            while (b.texts.size() < int(tmpl->bands[b.band].objects.size()))
                 b.texts << QString();
-    out.tmpl = &tmpl;
+    out.tmpl = tmpl;
     out.pages = std::move(pages);
     out.dropLayouts();
 }
 
-void loadPreparedReportFile(const QString &path, const ReportTemplate &tmpl, PreparedReport &out)
+void loadPreparedReportFile(const QString &path, const std::vector<const ReportTemplate *> &templates, PreparedReport &out)
 {
     QFile f(path);
+    if (f.exists() && !QFileInfo(path).isFile())  // a FIFO or a device would block the read
+        bad(QStringLiteral("'%1' sıradan bir dosya değil").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("'%1' açılamadı: %2").arg(path, f.errorString()));
     if (f.size() > kMaxFileBytes)
         bad(QStringLiteral("dosya çok büyük"));
-    loadPreparedReport(f.readAll(), tmpl, out);
+    loadPreparedReport(f.readAll(), templates, out);
 }
 
 }  // namespace reports

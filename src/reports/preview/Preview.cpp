@@ -319,7 +319,8 @@ void TfrxPreviewForm::showPanel(const QString &text)
 
 void TfrxPreviewForm::SaveBClick()
 {
-    QString path = ui::getSaveFileName(this, QStringLiteral("Kaydet"), QString(), kFilter);
+    // An existing file is replaced without a question.
+    QString path = ui::getSaveFileName(this, QStringLiteral("Kaydet"), QString(), kFilter, ui::Overwrite::Replace);
     if (path.isEmpty())
         return;
     const QFileInfo info(path);
@@ -337,7 +338,9 @@ void TfrxPreviewForm::OpenBClick()
     {
         showPanel(QStringLiteral("Dosya yükleniyor..."));
         const auto hide = qScopeGuard([this] { showPanel(QString()); });
-        loadPreparedReportFile(path, *report_.tmpl, report_);
+        // Pages saved from either report open here and replace the prepared pages.
+        loadPreparedReportFile(path, templates_.empty() ? std::vector<const ReportTemplate *>{report_.tmpl} : templates_,
+                               report_);
     }
     setWindowTitle(QStringLiteral("Önizleme"));
     OutlineTree->clear();  // the templates have no outline entries

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
+#include <vector>
 
 #include "Find.h"
 #include "PageArea.h"
@@ -24,6 +25,10 @@ public:
     // `prepare` runs the preparation (BuildPages) into `report`; the form calls it from a
     // 50 ms timer once it is shown, and stops it through `stop` when "Vazgeç" is pressed.
     TfrxPreviewForm(PreparedReport &report, bool navigator, std::function<void()> prepare, QWidget *parent = nullptr);
+
+    // The templates whose saved pages "Aç" opens (their pages then replace the prepared ones);
+    // without a call, only pages of the report's own template.
+    void setTemplates(std::vector<const ReportTemplate *> templates) { templates_ = std::move(templates); }
 
     PageArea *pages() const { return area_; }
     PageArea *thumbnails() const { return thumbs_; }
@@ -72,6 +77,7 @@ private:
     QMenu *menu_ = nullptr;
     PreparedReport &report_;
     std::function<void()> prepare_;
+    std::vector<const ReportTemplate *> templates_;
     PageArea *area_, *thumbs_;
     QStackedWidget *sideStack_;
     bool preparing_ = false;

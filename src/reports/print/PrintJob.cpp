@@ -6,8 +6,8 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <cups/cups.h>
-#include <filesystem>
 
+#include "DurableFile.h"
 #include "Error.h"
 
 namespace reports {
@@ -78,12 +78,13 @@ JobResult submit(const QString &pdf, const PrintOptions &o, const QPageLayout &f
     return JobResult::Printed;
 }
 
+// The finished document (owner-only, as the temporary file was made) is synced, renamed into
+// place and the folder synced.
 void moveInPlace(const QString &from, const QString &to)
 {
-    std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
-    if (ec)
-        throw Error(QStringLiteral("'%1' dosyasına yazılamadı: %2").arg(QDir::toNativeSeparators(to), QString::fromStdString(ec.message())));
+    QString why;
+    if (!durable::commitFile(from, to, &why))
+        throw Error(QStringLiteral("'%1' dosyasına yazılamadı: %2").arg(QDir::toNativeSeparators(to), why));
 }
 }  // namespace
 
