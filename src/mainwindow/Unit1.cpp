@@ -19,6 +19,7 @@
 #include "Error.h"
 #include "HintFollower.h"
 #include "Icons.h"
+#include "IdleCaret.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -442,6 +443,7 @@ void TForm1::FormShow()
     }
     setWindowTitle(Form2 ? Form2->Edit1->text() : QStringLiteral("Kalpiyon"));
     new HintFollower([this] { updateHint(); }, this);
+    new IdleCaret(this);
     statusPanels[3]->setText(QLatin1Char(' ') + webAddress());
 }
 
