@@ -33,32 +33,34 @@ void appendCell(QByteArray &line, int field, const QVariant &value)
 }
 
 // A raw stored value as the store reads it (Statement::column).
-QVariant rawValue(sqlite3_stmt *st, int column)
+QVariant rawValue(sqlite3_value *v)
 {
-    switch (sqlite3_column_type(st, column)) {
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
         return QVariant();
     case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(st, column)));
+        return QVariant(qint64(sqlite3_value_int64(v)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(st, column));
+        return QVariant(sqlite3_value_double(v));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, column)), sqlite3_column_bytes(st, column)));
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
     default:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, column)), sqlite3_column_bytes(st, column));
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
     }
 }
 
 // Stored text of a text field is already the UTF-8 the cell needs; everything else goes
-// through the dataset's reading of values.
+// through the dataset's reading of values. (One locked call per cell: the value's own
+// accessors take no lock.)
 void appendStoredCell(QByteArray &line, sqlite3_stmt *st, int field)
 {
-    if (sqlite3_column_type(st, field) != SQLITE_TEXT || records::kFields[field].type != records::FieldType::Text) {
-        appendCell(line, field, records::fromStored(field, rawValue(st, field)));
+    sqlite3_value *v = sqlite3_column_value(st, field);
+    if (sqlite3_value_type(v) != SQLITE_TEXT || records::kFields[field].type != records::FieldType::Text) {
+        appendCell(line, field, records::fromStored(field, rawValue(v)));
         return;
     }
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, field));
-    const qsizetype size = sqlite3_column_bytes(st, field);
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    const qsizetype size = sqlite3_value_bytes(v);
     line += '"';
     for (const char *p = text, *end = text + size; p < end;) {
         const auto *quote = static_cast<const char *>(std::memchr(p, '"', size_t(end - p)));
