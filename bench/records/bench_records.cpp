@@ -77,6 +77,6 @@ int main(int argc, char **argv)
 
     t.restart();
     const auto rows = ds.readColumns({0, 1, 2, 3});
-    std::printf("read 4 columns of every row:      %8.1f ms (%lld rows)\n", ms(t), (long long)rows.size());
+    std::printf("read 4 columns of every row:      %8.1f ms (%d rows)\n", ms(t), rows.rowCount());
     return 0;
 }

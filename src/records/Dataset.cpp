@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -151,16 +152,19 @@ int compareKeys(QByteArrayView a, QByteArrayView b)
     return c ? c : (a.size() < b.size() ? -1 : a.size() > b.size());
 }
 
-// The first eight bytes of a sort key as a number: most comparisons while sorting end there.
-quint64 keyPrefix(QByteArrayView key)
-{
-    unsigned char b[8] = {};
-    std::memcpy(b, key.data(), size_t(std::min<qsizetype>(8, key.size())));
-    quint64 v = 0;
-    for (unsigned char c : b)
-        v = (v << 8) | c;
-    return v;
-}
+// The first 32 bytes of a sort key as four numbers (most keys of names are shorter): sorting
+// compares these side by side and reads the whole key only when they are equal.
+struct KeyHead {
+    std::array<quint64, 4> words{};
+    explicit KeyHead(QByteArrayView key)
+    {
+        unsigned char b[32] = {};
+        std::memcpy(b, key.data(), size_t(std::min<qsizetype>(32, key.size())));
+        for (size_t w = 0; w < 4; ++w)
+            for (size_t i = 0; i < 8; ++i)
+                words[w] = (words[w] << 8) | b[w * 8 + i];
+    }
+};
 
 }  // namespace
 
@@ -213,7 +217,7 @@ struct Dataset::Impl {
         if (sqlite3_prepare_v2(store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
             store->fail();
         struct Sorting {
-            quint64 prefix;
+            KeyHead head;
             int row;
         };
         std::vector<Sorting> order;
@@ -223,17 +227,27 @@ struct Dataset::Impl {
             const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
             const QByteArrayView nameUtf8(utf8, utf8 ? sqlite3_column_bytes(st, 1) : 0);
             rows.append(key, nameUtf8, sortKeyOf(QString::fromUtf8(nameUtf8)));
-            order.push_back({keyPrefix(keyBuffer), int(order.size())});
+            order.push_back({KeyHead(keyBuffer), int(order.size())});
         }
         sqlite3_finalize(st);
         if (rc != SQLITE_DONE)
             store->fail();
-        std::sort(order.begin(), order.end(), [this](const Sorting &a, const Sorting &b) {
-            if (a.prefix != b.prefix)
-                return a.prefix < b.prefix;
-            const int c = compareKeys(rows.sortKey(size_t(a.row)), rows.sortKey(size_t(b.row)));
-            return c ? c < 0 : a.row < b.row;
+        // First by the heads alone, ties in key order; then runs of equal heads whose keys go
+        // on past them by the whole keys (stable, so equal keys stay in key order).
+        std::sort(order.begin(), order.end(), [](const Sorting &a, const Sorting &b) {
+            return a.head.words != b.head.words ? a.head.words < b.head.words : a.row < b.row;
         });
+        for (auto run = order.begin(); run != order.end();) {
+            auto end = run + 1;
+            bool longKeys = rows.sortKey(size_t(run->row)).size() > 32;
+            for (; end != order.end() && end->head.words == run->head.words; ++end)
+                longKeys = longKeys || rows.sortKey(size_t(end->row)).size() > 32;
+            if (longKeys && end - run > 1)
+                std::stable_sort(run, end, [this](const Sorting &a, const Sorting &b) {
+                    return compareKeys(rows.sortKey(size_t(a.row)), rows.sortKey(size_t(b.row))) < 0;
+                });
+            run = end;
+        }
         std::vector<int> positions(order.size());
         for (size_t i = 0; i < order.size(); ++i)
             positions[i] = order[i].row;
@@ -830,27 +844,78 @@ QVector<QVariant> Dataset::rowValues(int row, const QVector<int> &fields) const
     return out;
 }
 
-QVector<QVector<QVariant>> Dataset::readColumns(const QVector<int> &fields) const
+ColumnValues Dataset::readColumns(const QVector<int> &fields) const
 {
     checkActive();
-    QVector<QVector<QVariant>> result(int(d->rows.size()), QVector<QVariant>(fields.size()));
-    QHash<qint64, int> position;
-    position.reserve(int(d->rows.size()));
-    for (size_t i = 0; i < d->rows.size(); ++i)
-        position.insert(d->rows.key(i), int(i));
+    ColumnValues out;
+    out.fields_ = fields;
+    const size_t count = d->rows.size();
+    out.rowOf_.assign(count, -1);
+    // List positions in key order, walked beside the scan (which runs in key order too).
+    std::vector<int> byKey(count);
+    for (size_t i = 0; i < count; ++i)
+        byKey[i] = int(i);
+    std::sort(byKey.begin(), byKey.end(), [this](int a, int b) { return d->rows.key(size_t(a)) < d->rows.key(size_t(b)); });
     QStringList cols{QStringLiteral("rowid")};
     for (int f : fields)
         cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));
-    Statement st(*d->store, QStringLiteral("SELECT %1 FROM %2").arg(cols.join(QLatin1Char(',')), QLatin1String(kTableName)));
-    while (st.step()) {
-        const auto it = position.constFind(st.columnInt(0));
-        if (it == position.constEnd())
+    const QByteArray sql =
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(cols.join(QLatin1Char(',')), QLatin1String(kTableName)).toUtf8();
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(d->store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        d->store->fail();
+    size_t next = 0;
+    int read = 0, rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const qint64 key = sqlite3_column_int64(st, 0);
+        while (next < count && d->rows.key(size_t(byKey[next])) < key)
+            ++next;
+        if (next == count || d->rows.key(size_t(byKey[next])) != key)
             continue;  // added by another process after the list was read
-        QVector<QVariant> &out = result[*it];
-        for (int c = 0; c < fields.size(); ++c)
-            out[c] = fromStored(fields[c], st.column(c + 1));
+        out.rowOf_[size_t(byKey[next++])] = read++;
+        for (int c = 0; c < fields.size(); ++c) {
+            sqlite3_value *v = sqlite3_column_value(st, c + 1);
+            const int type = sqlite3_value_type(v);
+            out.nulls_.push_back(type == SQLITE_NULL);
+            if (type == SQLITE_TEXT)
+                out.bytes_.append(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+            else if (type != SQLITE_NULL)  // numbers and blobs: their text, as the dataset shows them
+                out.bytes_.append(QVariant(type == SQLITE_INTEGER ? QVariant(qint64(sqlite3_value_int64(v)))
+                                           : type == SQLITE_FLOAT ? QVariant(sqlite3_value_double(v))
+                                                                  : QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(v)),
+                                                                                        sqlite3_value_bytes(v))))
+                                      .toString()
+                                      .toUtf8());
+            out.ends_.push_back(out.bytes_.size());
+        }
     }
-    return result;
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        d->store->fail();
+    out.bytes_.squeeze();
+    return out;
+}
+
+QVariant ColumnValues::value(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= fields_.size() || rowOf_[size_t(row)] < 0)
+        return QVariant();
+    const size_t cell = size_t(rowOf_[size_t(row)]) * size_t(fields_.size()) + size_t(column);
+    if (nulls_[cell])
+        return QVariant();
+    const qsizetype from = cell ? ends_[cell - 1] : 0;
+    return fromStored(fields_[column], QString::fromUtf8(bytes_.constData() + from, ends_[cell] - from));
+}
+
+QVector<QVariant> ColumnValues::value(int row) const
+{
+    QVector<QVariant> out;
+    if (row < 0 || row >= rowCount())
+        return out;
+    out.resize(fields_.size());
+    for (int c = 0; c < fields_.size(); ++c)
+        out[c] = value(row, c);
+    return out;
 }
 
 }  // namespace records

@@ -16,6 +16,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Schema.h"
 
@@ -29,6 +30,27 @@ struct LocateOptions {
 };
 
 class Store;
+
+// The values of some fields for every stored row, by list position, read in one pass and
+// kept compactly: texts as UTF-8 in one block; a value becomes a QVariant when it is asked
+// for (as the dataset gives it: null, QString, or QDateTime for a readable Tarih).
+class ColumnValues {
+public:
+    int rowCount() const { return int(rowOf_.size()); }
+    bool isEmpty() const { return rowOf_.empty(); }
+    void clear() { *this = ColumnValues(); }
+    QVariant value(int row, int column) const;
+    // All the values of one row (empty values for a row outside the list).
+    QVector<QVariant> value(int row) const;
+
+private:
+    friend class Dataset;
+    QVector<int> fields_;
+    std::vector<int> rowOf_;        // list position -> row as read (-1: not in the table)
+    std::vector<qsizetype> ends_;   // end of each cell's text in bytes_, cells row by row as read
+    std::vector<bool> nulls_;       // per cell as read
+    QByteArray bytes_;
+};
 
 class Dataset : public QObject {
     Q_OBJECT
@@ -105,7 +127,7 @@ public:
     QString rowText(int row, int field) const;
     // One value of every stored row in list order, read in a single pass over the table
     // (for report preparation); the current row's pending values are not included.
-    QVector<QVector<QVariant>> readColumns(const QVector<int> &fields) const;
+    ColumnValues readColumns(const QVector<int> &fields) const;
     // The chosen fields of one stored row (0-based list position), read from the store.
     QVector<QVariant> rowValues(int row, const QVector<int> &fields) const;
 

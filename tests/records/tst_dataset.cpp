@@ -62,6 +62,7 @@ private slots:
     void optimisticLocking();
     void postFailureKeepsTypedValues();
     void readColumnsInListOrder();
+    void readColumnsAsTheRowsShowThem();
     void sortKeysOrderAsTheCollator();
     void removeAll_data();
     void removeAll();
@@ -336,10 +337,50 @@ void TestDataset::readColumnsInListOrder()
     Dataset ds;
     ds.open(path());
     const auto rows = ds.readColumns({kName, kProt});
-    QCOMPARE(rows.size(), 3);
-    QCOMPARE(rows[0][0].toString(), QStringLiteral("ARI"));
-    QCOMPARE(rows[0][1].toString(), QStringLiteral("2"));
-    QCOMPARE(rows[2][0].toString(), QStringLiteral("CAN"));
+    QCOMPARE(rows.rowCount(), 3);
+    QCOMPARE(rows.value(0, 0).toString(), QStringLiteral("ARI"));
+    QCOMPARE(rows.value(0, 1).toString(), QStringLiteral("2"));
+    QCOMPARE(rows.value(2, 0).toString(), QStringLiteral("CAN"));
+}
+
+// Each value read in the one pass is what the dataset shows for that row when it is current:
+// nulls apart from empty texts, dates read (or kept as text when unreadable), numbers and
+// renamed or appended rows in their list places, rows gone meanwhile empty.
+void TestDataset::readColumnsAsTheRowsShowThem()
+{
+    testdb::create(path(), {QStringLiteral("CAN"), QStringLiteral("ARI"), QStringLiteral("BAL"), QStringLiteral("DAL")});
+    testdb::sqliteCli(path(), QStringLiteral("UPDATE veriler SET Tarih='2024-03-05 14:30:00', Yas='' WHERE rowid=1;"
+                                             "UPDATE veriler SET Tarih='dün', Yas=42 WHERE rowid=2;"
+                                             "UPDATE veriler SET Tarih=' 2022-07-01 ', Yas=NULL WHERE rowid=3"));
+    Dataset ds;
+    ds.open(path());
+    ds.setRecNo(2);  // BAL renamed: keeps its list place
+    ds.edit();
+    ds.setText(kName, QStringLiteral("AAA"));
+    ds.post();
+    ds.append();
+    ds.setText(kName, QStringLiteral("EEE"));
+    ds.setText(kYas, QStringLiteral("7"));
+    ds.post();
+    testdb::sqliteCli(path(), QStringLiteral("DELETE FROM veriler WHERE rowid=4;"  // DAL gone meanwhile
+                                             "INSERT INTO veriler(Adi_Soyadi) VALUES ('YABANCI')"));  // not in the list
+    const QVector<int> fields{kName, kYas, kTarih, kProt};
+    const records::ColumnValues rows = ds.readColumns(fields);
+    QCOMPARE(rows.rowCount(), ds.recordCount());
+    for (int row = 0; row < ds.recordCount(); ++row) {
+        ds.setRecNo(row + 1);
+        const QVector<QVariant> values = rows.value(row);
+        QCOMPARE(values.size(), fields.size());
+        for (int c = 0; c < fields.size(); ++c) {
+            const QVariant shown = ds.value(fields[c]);  // DAL, gone meanwhile, shows empty
+            QCOMPARE(values[c].isNull(), shown.isNull());
+            QCOMPARE(values[c].typeId(), shown.typeId());
+            QCOMPARE(values[c], shown);
+            QCOMPARE(rows.value(row, c), shown);
+        }
+    }
+    QVERIFY(rows.value(ds.recordCount()).isEmpty());
+    QVERIFY(rows.value(0, fields.size()).isNull());
 }
 
 // The byte keys the list is kept and sorted by give the order of QCollator for Turkish, pair
