@@ -2,8 +2,9 @@
 // The dataset `Query1` over table `veriler` of `Data.mdb` (an SQLite file).
 //
 // The list order is fixed when the dataset opens (Turkish alphabetical order of
-// Adi_Soyadi); records appended later stand at the end. Per row only the store key and the
-// name are held in memory; the whole record is read when it becomes current.
+// Adi_Soyadi, ties in store key order); records appended later stand at the end. Per row only
+// the store key, the name and its sort key are held, packed in a few large memory blocks; the
+// whole record is read when it becomes current.
 //
 // Errors the dataset raises itself carry "Query1: " in front; errors of the store (SQLite)
 // come as the store words them. Every failure is an Error (common/Error.h).
@@ -15,6 +16,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Schema.h"
 
@@ -29,6 +31,27 @@ struct LocateOptions {
 
 class Store;
 
+// The values of some fields for every stored row, by list position, read in one pass and
+// kept compactly: texts as UTF-8 in one block; a value becomes a QVariant when it is asked
+// for (as the dataset gives it: null, QString, or QDateTime for a readable Tarih).
+class ColumnValues {
+public:
+    int rowCount() const { return int(rowOf_.size()); }
+    bool isEmpty() const { return rowOf_.empty(); }
+    void clear() { *this = ColumnValues(); }
+    QVariant value(int row, int column) const;
+    // All the values of one row (empty values for a row outside the list).
+    QVector<QVariant> value(int row) const;
+
+private:
+    friend class Dataset;
+    QVector<int> fields_;
+    std::vector<int> rowOf_;        // list position -> row as read (-1: not in the table)
+    std::vector<qsizetype> ends_;   // end of each cell's text in bytes_, cells row by row as read
+    std::vector<bool> nulls_;       // per cell as read
+    QByteArray bytes_;
+};
+
 class Dataset : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +62,9 @@ public:
     // the list. Throws Error; on failure the dataset stays closed. Positions on the first record
     // and runs afterScroll when there is one.
     void open(const QString &fileName = QStringLiteral("Data.mdb"));
+    // Opens the database file with the checks and messages of open(), without reading the list
+    // (for readers that stream the table themselves).
+    static std::unique_ptr<Store> openStore(const QString &fileName);
     // Closes at once, dropping a pending edit without settling it, and releases the file.
     void close();
 
@@ -101,7 +127,7 @@ public:
     QString rowText(int row, int field) const;
     // One value of every stored row in list order, read in a single pass over the table
     // (for report preparation); the current row's pending values are not included.
-    QVector<QVector<QVariant>> readColumns(const QVector<int> &fields) const;
+    ColumnValues readColumns(const QVector<int> &fields) const;
     // The chosen fields of one stored row (0-based list position), read from the store.
     QVector<QVariant> rowValues(int row, const QVector<int> &fields) const;
 

@@ -28,7 +28,7 @@ private:
     records::Dataset *dataset_;
     QVector<int> fields_;
     QVector<QVariant> row_;
-    QVector<QVector<QVariant>> rest_;  // rows from kRowsOneByOne on, read in one pass
+    records::ColumnValues rest_;  // rows from kRowsOneByOne on, read in one pass
     bool scanning_ = false;
     int pos_ = 0;
 };
