@@ -271,7 +271,20 @@ QVector<QVariant> PgStore::readRecord(qint64 key)
     return values;
 }
 
-QVector<qint64> PgStore::findKeys(int field, const QString &value, bool partial, bool caseInsensitive)
+QVector<QVariant> PgStore::readFields(qint64 key, const QVector<int> &fields)
+{
+    const Result r = run(QStringLiteral("SELECT %1 FROM %2 WHERE %3=$1")
+                             .arg(columnsOf(fields), QLatin1String(kTableName), QLatin1String(kKeyColumn)),
+                         {key});
+    if (r.rows() == 0)
+        return {};
+    QVector<QVariant> values(fields.size());
+    for (int i = 0; i < fields.size(); ++i)
+        values[i] = cellValue(r.r.get(), 0, i, fields[i]);
+    return values;
+}
+
+QVector<qint64> PgStore::findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive)
 {
     const QString col = quoted(kFields[field].name);
     QString cond = partial ? QStringLiteral("left(%1::text, length($1)) = $1").arg(col) : QStringLiteral("%1 = $1").arg(col);

@@ -13,16 +13,18 @@
 #include <QVector>
 #include <functional>
 
+#include "RecordStore.h"
+
 struct pg_conn;
 
 namespace records {
 
-class PgStore {
+class PgStore : public RecordStore {
 public:
     // Connects with a libpq connection string or URI. Throws Error naming the server (host,
     // port and database; never a password) when it cannot be reached.
     explicit PgStore(const QString &connection);
-    ~PgStore();
+    ~PgStore() override;
     PgStore(const PgStore &) = delete;
     PgStore &operator=(const PgStore &) = delete;
 
@@ -30,40 +32,43 @@ public:
     static bool isConnectionString(const QString &text);
     // Creates table `veriler` with its key column; refuses an existing table unless `replace`.
     void createTable(bool replace = false);
-    bool hasTable();
+    bool hasTable() override;
     // The same messages as the file: "Field '%s' not found", "Type mismatch for field ...".
-    void checkSchema();
+    void checkSchema() override;
     // "host:port/database" of the connection, for messages.
     QString serverName() const;
+    QString name() const override { return serverName(); }
+    bool isServer() const override { return true; }
 
     // Every row's key and name, in storage (key) order.
-    void readNames(const std::function<void(qint64 key, const QString &name)> &row);
+    void readNames(const std::function<void(qint64 key, const QString &name)> &row) override;
     // The chosen fields of every row, in key order.
-    void readRows(const QVector<int> &fields, const std::function<void(qint64 key, const QVector<QVariant> &values)> &row);
+    void readRows(const QVector<int> &fields, const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) override;
     // The stored values of one row (kFieldCount of them); empty when the row is gone.
-    QVector<QVariant> readRecord(qint64 key);
+    QVector<QVariant> readRecord(qint64 key) override;
+    QVector<QVariant> readFields(qint64 key, const QVector<int> &fields) override;
     // Keys of the rows whose field equals `value` (or starts with it; or equals it ignoring
     // letter case), in key order.
-    QVector<qint64> findKeys(int field, const QString &value, bool partial, bool caseInsensitive);
+    QVector<qint64> findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive) override;
 
-    qint64 insert(const QVector<QVariant> &stored);
+    qint64 insert(const QVector<QVariant> &stored) override;
     // Rows changed: 0 when another desk changed or deleted the row meanwhile.
-    int updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now);
-    int removeIfUnchanged(qint64 key, const QVector<QVariant> &read);
+    int updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now) override;
+    int removeIfUnchanged(qint64 key, const QVector<QVariant> &read) override;
     // Deletes the rows of `keys` in one transaction; returns how many were still there.
-    int removeKeys(const QVector<qint64> &keys);
+    int removeKeys(const QVector<qint64> &keys) override;
 
-    qint64 recordCount();
-    qint64 sizeBytes();
+    qint64 recordCount() override;
+    qint64 sizeBytes() override;
     // VACUUM FULL and ANALYZE of the table.
     void compact();
     // Writes every record, read in one repeatable-read transaction, into a new SQLite file.
     // Returns the number of records written.
-    qint64 snapshotTo(const QString &sqlitePath);
+    qint64 snapshotTo(const QString &sqlitePath) override;
 
-    void begin();
-    void commit();
-    void rollback() noexcept;
+    void begin() override;
+    void commit() override;
+    void rollback() noexcept override;
 
 private:
     pg_conn *conn_ = nullptr;
