@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QStringList>
 #include <libpq-fe.h>
+#include <algorithm>
 #include <memory>
 
 #include "DurableFile.h"
@@ -311,6 +312,28 @@ qint64 PgStore::insert(const QVector<QVariant> &stored)
     for (int i = 0; i < kFieldCount; ++i)
         params[i] = toStored(i, stored.value(i));
     return run(sql, params).integer(0, 0);
+}
+
+void PgStore::insertMany(const QVector<QVector<QVariant>> &rows)
+{
+    // One statement of many rows: a round trip per row would dominate a copy.
+    constexpr int kRowsPerStatement = 500;  // 61 parameters each, well under the server's limit
+    for (int first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const int n = std::min(kRowsPerStatement, int(rows.size()) - first);
+        QStringList tuples;
+        QVector<QVariant> params;
+        params.reserve(n * kFieldCount);
+        for (int r = 0; r < n; ++r) {
+            QStringList marks;
+            for (int i = 0; i < kFieldCount; ++i) {
+                params << toStored(i, rows[first + r].value(i));
+                marks << QStringLiteral("$%1").arg(params.size());
+            }
+            tuples << QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        }
+        run(QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(QLatin1String(kTableName), allColumns(), tuples.join(QLatin1Char(','))),
+            params);
+    }
 }
 
 int PgStore::updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now)

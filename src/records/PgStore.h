@@ -52,6 +52,7 @@ public:
     QVector<qint64> findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive) override;
 
     qint64 insert(const QVector<QVariant> &stored) override;
+    void insertMany(const QVector<QVector<QVariant>> &rows) override;
     // Rows changed: 0 when another desk changed or deleted the row meanwhile.
     int updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now) override;
     int removeIfUnchanged(qint64 key, const QVector<QVariant> &read) override;

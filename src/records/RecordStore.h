@@ -40,6 +40,12 @@ public:
     virtual QVector<qint64> findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive) = 0;
 
     virtual qint64 insert(const QVector<QVariant> &stored) = 0;
+    // Many records at once (copying a practice); an engine may send them together.
+    virtual void insertMany(const QVector<QVector<QVariant>> &rows)
+    {
+        for (const QVector<QVariant> &row : rows)
+            insert(row);
+    }
     // How many rows changed: 0 when the row no longer holds the values `read` (another desk
     // changed or deleted it meanwhile); then nothing was written.
     virtual int updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now) = 0;
