@@ -217,34 +217,43 @@ QVariant cellValue(const PGresult *r, int row, int col, int field)
 }
 }  // namespace
 
-void PgStore::readNames(const std::function<void(qint64, const QString &)> &row)
+void PgStore::readNames(const std::function<void(qint64, QByteArrayView)> &row)
 {
-    readRows({fieldIndex(QLatin1String(kNameField))}, [&](qint64 key, const QVector<QVariant> &values) {
-        row(key, values[0].toString());
-    });
+    const int name = fieldIndex(QLatin1String(kNameField));
+    stream(QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %1").arg(QLatin1String(kKeyColumn), quoted(kFields[name].name), QLatin1String(kTableName)),
+           [&](const PGresult *r) {
+               row(QByteArray(PQgetvalue(r, 0, 0)).toLongLong(), QByteArrayView(PQgetvalue(r, 0, 1), PQgetlength(r, 0, 1)));
+           });
 }
 
 void PgStore::readRows(const QVector<int> &fields,
                        const std::function<void(qint64, const QVector<QVariant> &)> &row)
 {
+    QVector<QVariant> values(fields.size());
+    stream(QStringLiteral("SELECT %1%2%3 FROM %4 ORDER BY %1")
+               .arg(QLatin1String(kKeyColumn), fields.isEmpty() ? QString() : QStringLiteral(","), columnsOf(fields),
+                    QLatin1String(kTableName)),
+           [&](const PGresult *r) {
+               for (int i = 0; i < fields.size(); ++i)
+                   values[i] = cellValue(r, 0, i + 1, fields[i]);
+               row(QByteArray(PQgetvalue(r, 0, 0)).toLongLong(), values);
+           });
+}
+
+void PgStore::stream(const QString &sql, const std::function<void(const PGresult *)> &row)
+{
     if (PQstatus(conn_) != CONNECTION_OK && !inTransaction_)
         PQreset(conn_);
-    const QString sql = QStringLiteral("SELECT %1%2%3 FROM %4 ORDER BY %1")
-                            .arg(QLatin1String(kKeyColumn), fields.isEmpty() ? QString() : QStringLiteral(","),
-                                 columnsOf(fields), QLatin1String(kTableName));
-    // Row by row, so a large table never sits in memory twice.
+    // Row by row, so a large table never sits in memory at once.
     if (!PQsendQuery(conn_, sql.toUtf8().constData()) || !PQsetSingleRowMode(conn_))
         fail(QString());
     QString error;
-    QVector<QVariant> values(fields.size());
     while (PGresult *r = PQgetResult(conn_)) {
         std::unique_ptr<PGresult, decltype(&PQclear)> guard(r, &PQclear);
         const ExecStatusType status = PQresultStatus(r);
         if (status == PGRES_SINGLE_TUPLE && error.isEmpty()) {
-            for (int i = 0; i < fields.size(); ++i)
-                values[i] = cellValue(r, 0, i + 1, fields[i]);
             try {
-                row(QByteArray(PQgetvalue(r, 0, 0)).toLongLong(), values);
+                row(r);
             } catch (const Error &e) {
                 error = e.message();  // drain the rest before the connection can be used again
             }

@@ -16,6 +16,7 @@
 #include "RecordStore.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace records {
 
@@ -41,7 +42,7 @@ public:
     bool isServer() const override { return true; }
 
     // Every row's key and name, in storage (key) order.
-    void readNames(const std::function<void(qint64 key, const QString &name)> &row) override;
+    void readNames(const std::function<void(qint64 key, QByteArrayView nameUtf8)> &row) override;
     // The chosen fields of every row, in key order.
     void readRows(const QVector<int> &fields, const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) override;
     // The stored values of one row (kFieldCount of them); empty when the row is gone.
@@ -77,6 +78,8 @@ private:
 
     struct Result;
     Result run(const QString &sql, const QVector<QVariant> &params = {});
+    // Runs a query and hands its rows over one at a time (single-row mode).
+    void stream(const QString &sql, const std::function<void(const pg_result *row)> &row);
     [[noreturn]] void fail(const QString &what) const;
 };
 

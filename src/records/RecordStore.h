@@ -5,6 +5,7 @@
 // are, Tarih as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS"); rows are named by a key the engine owns.
 // Every write outside begin()/commit() is one durable transaction of its own.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -26,8 +27,9 @@ public:
     // missing-table message.
     virtual void checkSchema() = 0;
 
-    // Every row's key and name, in the engine's storage order.
-    virtual void readNames(const std::function<void(qint64 key, const QString &name)> &row) = 0;
+    // Every row's key and name (UTF-8, valid only during the call), in the engine's storage
+    // (key) order.
+    virtual void readNames(const std::function<void(qint64 key, QByteArrayView nameUtf8)> &row) = 0;
     // The chosen fields of every row, in storage order, one row at a time.
     virtual void readRows(const QVector<int> &fields,
                           const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) = 0;

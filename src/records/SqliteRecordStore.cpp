@@ -68,11 +68,11 @@ int SqliteRecordStore::changes() const
     return sqlite3_changes(store_.handle());
 }
 
-void SqliteRecordStore::readNames(const std::function<void(qint64, const QString &)> &row)
+void SqliteRecordStore::readNames(const std::function<void(qint64, QByteArrayView)> &row)
 {
-    Statement all(store_, QStringLiteral("SELECT rowid, \"%1\" FROM %2").arg(QLatin1String(kNameField), QLatin1String(kTableName)));
+    Statement all(store_, QStringLiteral("SELECT rowid, \"%1\" FROM %2 ORDER BY rowid").arg(QLatin1String(kNameField), QLatin1String(kTableName)));
     while (all.step())
-        row(all.columnInt(0), all.columnText(1));
+        row(all.columnInt(0), all.columnUtf8(1));
 }
 
 void SqliteRecordStore::readRows(const QVector<int> &fields,

@@ -19,7 +19,7 @@ public:
     bool hasTable() override { return store_.hasTable(); }
     void checkSchema() override { store_.checkSchema(); }
 
-    void readNames(const std::function<void(qint64, const QString &)> &row) override;
+    void readNames(const std::function<void(qint64, QByteArrayView)> &row) override;
     void readRows(const QVector<int> &fields, const std::function<void(qint64, const QVector<QVariant> &)> &row) override;
     QVector<QVariant> readRecord(qint64 key) override;
     QVector<QVariant> readFields(qint64 key, const QVector<int> &fields) override;

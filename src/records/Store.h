@@ -69,6 +69,7 @@ public:
     void reset();
     QVariant column(int index) const;             // raw stored value: null, text, integer, real, blob
     QString columnText(int index) const;
+    QByteArrayView columnUtf8(int index) const;  // valid until the next step or reset
     qint64 columnInt(int index) const;
 
 private:

@@ -116,7 +116,7 @@ private slots:
         QVERIFY(store->readRecord(k2 + 1000).isEmpty());
 
         QStringList names;
-        store->readNames([&](qint64, const QString &name) { names << name; });
+        store->readNames([&](qint64, QByteArrayView name) { names << QString::fromUtf8(name); });
         QCOMPARE(names, (QStringList{v[0].toString(), QStringLiteral("B")}));
         QCOMPARE(store->recordCount(), 2);
         QVERIFY(store->sizeBytes() > 0);
