@@ -36,23 +36,13 @@ TFrmYedek::TFrmYedek(QWidget *parent) : QDialog(parent, Qt::Tool)
     DriveComboBox1 = new QComboBox(panel);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(16, 88, 193, 21);
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
-        if (volume.isValid() && volume.isReady())
-            DriveComboBox1->addItem(QDir::toNativeSeparators(volume.rootPath()), volume.rootPath());
     l3->setBuddy(DriveComboBox1);
 
-    // Directories only, read when a branch is opened; names as the file system has them.
-    model_ = new QFileSystemModel(this);
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    model_->setRootPath(QDir::rootPath());
     DirectoryOutline1 = new QTreeView(panel);
     DirectoryOutline1->setObjectName(QStringLiteral("DirectoryOutline1"));
     DirectoryOutline1->setGeometry(16, 112, 193, 97);
-    DirectoryOutline1->setModel(model_);
-    for (int c = 1; c < model_->columnCount(); ++c)
-        DirectoryOutline1->hideColumn(c);
     DirectoryOutline1->header()->hide();
-    setCurrentDirectory(QDir::currentPath());
+    startDirectory_ = QDir::currentPath();
 
     auto *l2 = new QLabel(QStringLiteral("Durum"), panel);
     l2->move(224, 24);
@@ -79,14 +69,51 @@ TFrmYedek::TFrmYedek(QWidget *parent) : QDialog(parent, Qt::Tool)
     connect(DriveComboBox1, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);
 }
 
+// The drive list and the directory tree are read when they are first needed (normally the
+// first showing), not when the hidden window is created: a file-system model watches and
+// re-lists the folders it has read for as long as it watches.
+void TFrmYedek::ensureDrivesAndTree()
+{
+    if (model_)
+        return;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady())
+            DriveComboBox1->addItem(QDir::toNativeSeparators(volume.rootPath()), volume.rootPath());
+    // Directories only, read when a branch is opened; names as the file system has them.
+    model_ = new QFileSystemModel(this);
+    model_->setOption(QFileSystemModel::DontWatchForChanges, !isVisible());
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    model_->setRootPath(QDir::rootPath());
+    DirectoryOutline1->setModel(model_);
+    for (int c = 1; c < model_->columnCount(); ++c)
+        DirectoryOutline1->hideColumn(c);
+    setCurrentDirectory(startDirectory_);
+}
+
+void TFrmYedek::showEvent(QShowEvent *event)
+{
+    ensureDrivesAndTree();
+    model_->setOption(QFileSystemModel::DontWatchForChanges, false);
+    QDialog::showEvent(event);
+}
+
+void TFrmYedek::hideEvent(QHideEvent *event)
+{
+    if (model_)  // a hidden window watches no folders
+        model_->setOption(QFileSystemModel::DontWatchForChanges, true);
+    QDialog::hideEvent(event);
+}
+
 QString TFrmYedek::currentDirectory() const
 {
+    const_cast<TFrmYedek *>(this)->ensureDrivesAndTree();
     const QString path = model_->filePath(DirectoryOutline1->currentIndex());
     return path.isEmpty() ? QDir::rootPath() : path;
 }
 
 void TFrmYedek::setCurrentDirectory(const QString &path)
 {
+    ensureDrivesAndTree();
     const QModelIndex index = model_->index(path);
     DirectoryOutline1->setCurrentIndex(index);
     DirectoryOutline1->scrollTo(index);
@@ -94,6 +121,7 @@ void TFrmYedek::setCurrentDirectory(const QString &path)
 
 void TFrmYedek::DriveComboBox1Change()
 {
+    ensureDrivesAndTree();
     const QString root = DriveComboBox1->currentData().toString();
     if (!QFileInfo(root).isReadable())
         throw Error(QStringLiteral("'%1' okunamıyor.").arg(root));

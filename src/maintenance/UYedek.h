@@ -36,9 +36,15 @@ public:
     void BitBtn1Click();
     void DriveComboBox1Change();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void copyOne(const QString &source, const QString &target, int pauseMs, bool database);
-    QFileSystemModel *model_;
+    void ensureDrivesAndTree();
+    QFileSystemModel *model_ = nullptr;  // made on first use
+    QString startDirectory_;             // the tree opens down to it
 };
 
 extern TFrmYedek *FrmYedek;

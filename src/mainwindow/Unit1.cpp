@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "Ayar.h"
@@ -18,7 +17,9 @@
 #include "Dialogs.h"
 #include "EditorTable.h"
 #include "Error.h"
+#include "HintFollower.h"
 #include "Icons.h"
+#include "IdleCaret.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -441,9 +442,8 @@ void TForm1::FormShow()
         ui::showException(e.message(), this);
     }
     setWindowTitle(Form2 ? Form2->Edit1->text() : QStringLiteral("Kalpiyon"));
-    auto *hintTimer = new QTimer(this);
-    connect(hintTimer, &QTimer::timeout, this, &TForm1::updateHint);
-    hintTimer->start(100);
+    new HintFollower([this] { updateHint(); }, this);
+    new IdleCaret(this);
     statusPanels[3]->setText(QLatin1Char(' ') + webAddress());
 }
 

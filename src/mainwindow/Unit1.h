@@ -71,7 +71,8 @@ public slots:
     void VeritabannYedekle1Click();
     void Hakknda1Click();
     void BilgiBari(const QString &hint);
-    // Looks up the hint under the mouse and shows it when it changed (runs when idle).
+    // Looks up the hint under the mouse and shows it when it changed (runs after the mouse
+    // entered or left a widget).
     void updateHint();
 
     static QString webAddress();

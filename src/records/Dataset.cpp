@@ -1,13 +1,14 @@
 #include "Dataset.h"
 
-#include <QCollator>
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 #include "DateText.h"
 #include "Error.h"
+#include "NameOrder.h"
 #include "Store.h"
 
 namespace records {
@@ -43,29 +44,142 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a.typeId() == b.typeId() ? a == b : a.toString() == b.toString();
 }
 
+// The list in a few large memory blocks: per row its store key and where its name (UTF-8)
+// and the name's sort key stand. A changed name is written anew at the end; the bytes it
+// leaves behind are reclaimed when the list is read again at the next open.
+class RowTable {
+public:
+    void clear()
+    {
+        entries_.clear();
+        entries_.shrink_to_fit();
+        chunks_.clear();
+        used_ = 0;
+    }
+    void reserve(size_t rows) { entries_.reserve(rows); }
+    size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+    void append(qint64 key, QByteArrayView nameUtf8, QByteArrayView sortKey)
+    {
+        entries_.push_back({key, place(nameUtf8, sortKey)});
+    }
+    void setName(size_t row, QByteArrayView nameUtf8, QByteArrayView sortKey)
+    {
+        entries_[row].at = place(nameUtf8, sortKey);
+    }
+    void erase(size_t row) { entries_.erase(entries_.begin() + qsizetype(row)); }
+    template <typename Pred>
+    void removeIf(Pred dropKey)
+    {
+        std::erase_if(entries_, [&](const Entry &e) { return dropKey(e.key); });
+        if (entries_.empty())
+            clear();
+    }
+    // Puts the rows in the order given (order[i] is the row that becomes row i).
+    void reorder(const std::vector<int> &order)
+    {
+        std::vector<Entry> moved;
+        moved.reserve(order.size());
+        for (int row : order)
+            moved.push_back(entries_[size_t(row)]);
+        entries_ = std::move(moved);
+    }
+
+    qint64 key(size_t row) const { return entries_[row].key; }
+    QString name(size_t row) const
+    {
+        const Lengths l = lengths(row);
+        return QString::fromUtf8(bytes(row) + sizeof(Lengths), l.name);
+    }
+    QByteArrayView sortKey(size_t row) const
+    {
+        const Lengths l = lengths(row);
+        return QByteArrayView(bytes(row) + sizeof(Lengths) + l.name, l.key);
+    }
+
+private:
+    struct Lengths {
+        quint32 name;
+        quint32 key;
+    };
+    struct Entry {
+        qint64 key;
+        quint64 at;  // chunk index << 32 | offset in the chunk
+    };
+    static constexpr size_t kChunk = size_t(1) << 20;
+
+    const char *bytes(size_t row) const
+    {
+        const quint64 at = entries_[row].at;
+        return chunks_[size_t(at >> 32)].get() + (at & 0xffffffffu);
+    }
+    Lengths lengths(size_t row) const
+    {
+        Lengths l;
+        std::memcpy(&l, bytes(row), sizeof l);
+        return l;
+    }
+    quint64 place(QByteArrayView nameUtf8, QByteArrayView sortKey)
+    {
+        const Lengths l{quint32(nameUtf8.size()), quint32(sortKey.size())};
+        const size_t need = sizeof l + l.name + l.key;
+        if (chunks_.empty() || used_ + need > chunkSize_) {
+            chunkSize_ = std::max(kChunk, need);
+            chunks_.push_back(std::make_unique<char[]>(chunkSize_));
+            used_ = 0;
+        }
+        char *p = chunks_.back().get() + used_;
+        std::memcpy(p, &l, sizeof l);
+        std::memcpy(p + sizeof l, nameUtf8.data(), l.name);
+        std::memcpy(p + sizeof l + l.name, sortKey.data(), l.key);
+        const quint64 at = (quint64(chunks_.size() - 1) << 32) | used_;
+        used_ += need;
+        return at;
+    }
+
+    std::vector<Entry> entries_;
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    size_t chunkSize_ = kChunk;
+    size_t used_ = 0;
+};
+
+// Bytewise order of sort keys, the shorter first on a common prefix.
+int compareKeys(QByteArrayView a, QByteArrayView b)
+{
+    const int c = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
+    return c ? c : (a.size() < b.size() ? -1 : a.size() > b.size());
+}
+
+// The first eight bytes of a sort key as a number: most comparisons while sorting end there.
+quint64 keyPrefix(QByteArrayView key)
+{
+    unsigned char b[8] = {};
+    std::memcpy(b, key.data(), size_t(std::min<qsizetype>(8, key.size())));
+    quint64 v = 0;
+    for (unsigned char c : b)
+        v = (v << 8) | c;
+    return v;
+}
+
 }  // namespace
 
 struct Dataset::Impl {
-    struct Row {
-        qint64 key;
-        QString name;
-    };
-
     std::unique_ptr<Store> store;
     std::unique_ptr<Statement> selectRow;
     mutable std::unique_ptr<Statement> selectSome;  // rowValues: prepared for the last field list
     mutable QVector<int> selectSomeFields;
-    QCollator collator{QLocale(QLocale::Turkish, QLocale::Turkey)};
+    NameCollator collator;
     const QLocale turkish{QLocale::Turkish, QLocale::Turkey};
 
-    std::vector<Row> rows;                 // list order, fixed at open; appended rows at the end
-    std::vector<QCollatorSortKey> keys;    // sort key of each row's current name, parallel to rows
+    RowTable rows;                         // list order, fixed at open; appended rows at the end
     std::vector<int> byName;               // row positions in current name order
     int cur = -1;                          // current row position; -1 when empty or inserting
     QVector<QVariant> stored;              // raw stored values of the current row
     QVector<QVariant> values;              // the current record as the dataset shows it
+    QByteArray keyBuffer;                  // scratch for one sort key
 
-    bool lessByName(int a, int b) const { return keys[a].compare(keys[b]) < 0; }
+    bool lessByName(int a, int b) const { return compareKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b))) < 0; }
 
     void clear()
     {
@@ -74,10 +188,60 @@ struct Dataset::Impl {
         selectRow.reset();
         store.reset();
         rows.clear();
-        keys.clear();
         byName.clear();
+        byName.shrink_to_fit();
         cur = -1;
         stored = values = QVector<QVariant>(kFieldCount);
+    }
+
+    QByteArrayView sortKeyOf(QStringView name)
+    {
+        keyBuffer.clear();
+        collator.appendSortKey(name, keyBuffer);
+        return keyBuffer;
+    }
+    void appendRow(qint64 key, const QString &name) { rows.append(key, name.toUtf8(), sortKeyOf(name)); }
+    void renameRow(int pos, const QString &name) { rows.setName(size_t(pos), name.toUtf8(), sortKeyOf(name)); }
+
+    // Reads every row's key and name and puts them in name order (ties in store key order).
+    void readList()
+    {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray sql = QStringLiteral("SELECT rowid, \"%1\" FROM %2 ORDER BY rowid")
+                                   .arg(QLatin1String(kNameField), QLatin1String(kTableName))
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            store->fail();
+        struct Sorting {
+            quint64 prefix;
+            int row;
+        };
+        std::vector<Sorting> order;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const qint64 key = sqlite3_column_int64(st, 0);
+            const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
+            const QByteArrayView nameUtf8(utf8, utf8 ? sqlite3_column_bytes(st, 1) : 0);
+            rows.append(key, nameUtf8, sortKeyOf(QString::fromUtf8(nameUtf8)));
+            order.push_back({keyPrefix(keyBuffer), int(order.size())});
+        }
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            store->fail();
+        std::sort(order.begin(), order.end(), [this](const Sorting &a, const Sorting &b) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            const int c = compareKeys(rows.sortKey(size_t(a.row)), rows.sortKey(size_t(b.row)));
+            return c ? c < 0 : a.row < b.row;
+        });
+        std::vector<int> positions(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            positions[i] = order[i].row;
+        order = {};
+        rows.reorder(positions);
+        for (size_t i = 0; i < positions.size(); ++i)
+            positions[i] = int(i);
+        byName = std::move(positions);
     }
 
     void sortByName()
@@ -108,7 +272,7 @@ struct Dataset::Impl {
     void readRow(int pos)
     {
         selectRow->reset();
-        selectRow->bind(1, rows[pos].key);
+        selectRow->bind(1, rows.key(size_t(pos)));
         if (!selectRow->step()) {
             // Deleted by another process since the list was read: shown empty.
             stored = values = QVector<QVariant>(kFieldCount);
@@ -121,16 +285,16 @@ struct Dataset::Impl {
         selectRow->reset();
     }
 
-    int findPartialName(const QString &prefix) const
+    int findPartialName(const QString &prefix)
     {
         const QString wanted = turkish.toUpper(prefix);
-        const QCollatorSortKey low = collator.sortKey(prefix);
-        const QCollatorSortKey high = collator.sortKey(prefix + QChar(0xFFFF));
+        const QByteArray low = collator.sortKey(prefix);
+        const QByteArray high = collator.sortKey(prefix + QChar(0xFFFF));
         auto it = std::lower_bound(byName.begin(), byName.end(), 0, [&](int row, int) {
-            return keys[row].compare(low) < 0;
+            return compareKeys(rows.sortKey(size_t(row)), low) < 0;
         });
-        for (; it != byName.end() && keys[*it].compare(high) <= 0; ++it)
-            if (turkish.toUpper(rows[*it].name).startsWith(wanted))
+        for (; it != byName.end() && compareKeys(rows.sortKey(size_t(*it)), high) <= 0; ++it)
+            if (turkish.toUpper(rows.name(size_t(*it))).startsWith(wanted))
                 return *it;
         return -1;
     }
@@ -176,40 +340,27 @@ void Dataset::setState(DataSetState s)
 
 // --- Open and close -----------------------------------------------------------------
 
+std::unique_ptr<Store> Dataset::openStore(const QString &fileName)
+{
+    auto store = std::make_unique<Store>(fileName);
+    if (!store->hasTable())
+        store->checkSchema();  // throws the store's missing-table message
+    try {
+        store->checkSchema();
+    } catch (const Error &e) {
+        throw Error(QStringLiteral("Query1: ") + e.message());
+    }
+    return store;
+}
+
 void Dataset::open(const QString &fileName)
 {
     if (active())
         return;
     d->clear();
     try {
-        d->store = std::make_unique<Store>(fileName);
-        if (!d->store->hasTable())
-            d->store->checkSchema();  // throws the store's missing-table message
-        try {
-            d->store->checkSchema();
-        } catch (const Error &e) {
-            raise(e.message());
-        }
-        Statement all(*d->store, QStringLiteral("SELECT rowid, \"%1\" FROM %2").arg(QLatin1String(kNameField), QLatin1String(kTableName)));
-        while (all.step())
-            d->rows.push_back({all.columnInt(0), all.columnText(1)});
-        d->keys.reserve(d->rows.size());
-        for (const Impl::Row &r : d->rows)
-            d->keys.push_back(d->collator.sortKey(r.name));
-        d->sortByName();
-        // The list is the name order as it stands at open.
-        std::vector<Impl::Row> ordered;
-        std::vector<QCollatorSortKey> orderedKeys;
-        ordered.reserve(d->rows.size());
-        orderedKeys.reserve(d->rows.size());
-        for (int pos : d->byName) {
-            ordered.push_back(std::move(d->rows[pos]));
-            orderedKeys.push_back(d->keys[pos]);
-        }
-        d->rows = std::move(ordered);
-        d->keys = std::move(orderedKeys);
-        for (size_t i = 0; i < d->byName.size(); ++i)
-            d->byName[i] = int(i);
+        d->store = openStore(fileName);
+        d->readList();
         d->selectRow = std::make_unique<Statement>(
             *d->store, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(columnList(), QLatin1String(kTableName)));
     } catch (...) {
@@ -363,7 +514,7 @@ bool Dataset::locate(const QString &field, const QString &value, LocateOptions o
         while (st.step())
             keys.insert(st.columnInt(0));
         for (size_t i = 0; i < d->rows.size() && hit < 0; ++i)
-            if (keys.contains(d->rows[i].key))
+            if (keys.contains(d->rows.key(i)))
                 hit = int(i);
     }
     if (hit < 0)
@@ -413,8 +564,7 @@ void Dataset::post()
     const int nameField = fieldIndex(QLatin1String(kNameField));
     if (state_ == DataSetState::Insert) {
         const qint64 key = d->store->insert(d->values);
-        d->rows.push_back({key, d->values[nameField].toString()});
-        d->keys.push_back(d->collator.sortKey(d->rows.back().name));
+        d->appendRow(key, d->values[nameField].toString());
         d->insertByName(int(d->rows.size()) - 1);
         d->cur = int(d->rows.size()) - 1;
         d->stored = toWrite;
@@ -428,19 +578,17 @@ void Dataset::post()
                                          unchangedRowCondition(kFieldCount + 1)));
         for (int i = 0; i < kFieldCount; ++i)
             st.bind(i + 1, toWrite[i]);
-        st.bind(kFieldCount + 1, d->rows[d->cur].key);
+        st.bind(kFieldCount + 1, d->rows.key(size_t(d->cur)));
         for (int i = 0; i < kFieldCount; ++i)
             st.bind(kFieldCount + 2 + i, d->stored[i]);
         st.step();
         if (sqlite3_changes(d->store->handle()) == 0)
             throw Error(kRowChangedMessage);
         d->stored = toWrite;
-        Impl::Row &row = d->rows[d->cur];
         const QString newName = d->values[nameField].toString();
-        if (newName != row.name) {
+        if (newName != d->rows.name(size_t(d->cur))) {
             d->removeByName(d->cur, false);
-            row.name = newName;
-            d->keys[d->cur] = d->collator.sortKey(newName);
+            d->renameRow(d->cur, newName);
             d->insertByName(d->cur);
         }
         emit rowChanged(d->cur);
@@ -480,7 +628,7 @@ void Dataset::remove()
     if (state_ == DataSetState::Edit)
         emit updateRecord();
     Statement st(*d->store, QStringLiteral("DELETE FROM %1 WHERE %2").arg(QLatin1String(kTableName), unchangedRowCondition(1)));
-    st.bind(1, d->rows[d->cur].key);
+    st.bind(1, d->rows.key(size_t(d->cur)));
     for (int i = 0; i < kFieldCount; ++i)
         st.bind(2 + i, d->stored[i]);
     st.step();
@@ -488,8 +636,7 @@ void Dataset::remove()
         throw Error(kRowDeletedMessage);
     const int pos = d->cur;
     d->removeByName(pos, true);
-    d->rows.erase(d->rows.begin() + pos);
-    d->keys.erase(d->keys.begin() + pos);
+    d->rows.erase(size_t(pos));
     modified_ = false;
     setState(DataSetState::Browse);
     emit listChanged();
@@ -503,18 +650,23 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
 {
     checkActive();
     first();  // settles a pending edit like any move
-    constexpr int kBatch = 500;
+    // In key order each batch touches a few neighbouring pages of the file, not pages spread
+    // over all of it as name order would.
+    std::vector<qint64> keys(d->rows.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = d->rows.key(i);
+    std::sort(keys.begin(), keys.end());
+    constexpr size_t kBatch = 500;
     Statement st(*d->store, QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(QLatin1String(kTableName)));
-    const int total = int(d->rows.size());
-    int committed = 0;
+    size_t committed = 0;
     QString failure;
-    while (committed < total && failure.isEmpty()) {
-        const int end = std::min(total, committed + kBatch);
+    while (committed < keys.size() && failure.isEmpty()) {
+        const size_t end = std::min(keys.size(), committed + kBatch);
         try {
             d->store->begin();
-            for (int pos = committed; pos < end; ++pos) {
+            for (size_t i = committed; i < end; ++i) {
                 st.reset();
-                st.bind(1, d->rows[pos].key);
+                st.bind(1, keys[i]);
                 st.step();
                 if (sqlite3_changes(d->store->handle()) == 0)  // gone meanwhile: as one deletion would
                     throw Error(kRowDeletedMessage);
@@ -522,15 +674,18 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
             d->store->commit();
             committed = end;
             if (progress)
-                progress(committed);
+                progress(int(committed));
         } catch (const Error &e) {
             d->store->rollback();
             failure = e.message();
         }
     }
-    // The list loses the committed rows in one pass.
-    d->rows.erase(d->rows.begin(), d->rows.begin() + committed);
-    d->keys.erase(d->keys.begin(), d->keys.begin() + committed);
+    // The list loses the committed rows, the lowest keys, in one pass.
+    if (committed > 0) {
+        const qint64 lastDeleted = keys[committed - 1];
+        d->rows.removeIf([lastDeleted](qint64 key) { return key <= lastDeleted; });
+    }
+    keys = {};
     d->sortByName();
     emit listChanged();
     moveTo(0);
@@ -640,11 +795,11 @@ QString Dataset::rowText(int row, int field) const
     if (row < 0 || row >= int(d->rows.size()))
         return QString();
     if (field == fieldIndex(QLatin1String(kNameField)))
-        return d->rows[row].name;
+        return d->rows.name(size_t(row));
     if (row == d->cur)
         return displayText(field);
     Statement st(*d->store, QStringLiteral("SELECT \"%1\" FROM %2 WHERE rowid=?1").arg(QLatin1String(kFields[field].name), QLatin1String(kTableName)));
-    st.bind(1, d->rows[row].key);
+    st.bind(1, d->rows.key(size_t(row)));
     if (!st.step())
         return QString();
     const QVariant v = fromStored(field, st.column(0));
@@ -667,7 +822,7 @@ QVector<QVariant> Dataset::rowValues(int row, const QVector<int> &fields) const
     }
     Statement &st = *d->selectSome;
     st.reset();
-    st.bind(1, d->rows[row].key);
+    st.bind(1, d->rows.key(size_t(row)));
     if (st.step())
         for (int c = 0; c < fields.size(); ++c)
             out[c] = fromStored(fields[c], st.column(c));
@@ -682,7 +837,7 @@ QVector<QVector<QVariant>> Dataset::readColumns(const QVector<int> &fields) cons
     QHash<qint64, int> position;
     position.reserve(int(d->rows.size()));
     for (size_t i = 0; i < d->rows.size(); ++i)
-        position.insert(d->rows[i].key, int(i));
+        position.insert(d->rows.key(i), int(i));
     QStringList cols{QStringLiteral("rowid")};
     for (int f : fields)
         cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));

@@ -2,8 +2,9 @@
 // The dataset `Query1` over table `veriler` of `Data.mdb` (an SQLite file).
 //
 // The list order is fixed when the dataset opens (Turkish alphabetical order of
-// Adi_Soyadi); records appended later stand at the end. Per row only the store key and the
-// name are held in memory; the whole record is read when it becomes current.
+// Adi_Soyadi, ties in store key order); records appended later stand at the end. Per row only
+// the store key, the name and its sort key are held, packed in a few large memory blocks; the
+// whole record is read when it becomes current.
 //
 // Errors the dataset raises itself carry "Query1: " in front; errors of the store (SQLite)
 // come as the store words them. Every failure is an Error (common/Error.h).
@@ -39,6 +40,9 @@ public:
     // the list. Throws Error; on failure the dataset stays closed. Positions on the first record
     // and runs afterScroll when there is one.
     void open(const QString &fileName = QStringLiteral("Data.mdb"));
+    // Opens the database file with the checks and messages of open(), without reading the list
+    // (for readers that stream the table themselves).
+    static std::unique_ptr<Store> openStore(const QString &fileName);
     // Closes at once, dropping a pending edit without settling it, and releases the file.
     void close();
 

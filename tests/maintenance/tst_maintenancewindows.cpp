@@ -41,6 +41,7 @@ private slots:
     void backup();
     void backupWithoutChoice();
     void backupFailureIsReported();
+    void backupTreeReadWhenShown();
 };
 
 void TestMaintenanceWindows::clear_data()
@@ -272,6 +273,20 @@ void TestMaintenanceWindows::backupFailureIsReported()
     FrmYedek->BitBtn1Click();
     QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("Ayarlar")));
     QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("dosya yok")));
+}
+
+// The hidden backup window reads no drives or folders; its first showing builds the drive list
+// and the tree, opened at the working folder.
+void TestMaintenanceWindows::backupTreeReadWhenShown()
+{
+    Program p(names(1));
+    QVERIFY(!FrmYedek->DirectoryOutline1->model());
+    QCOMPARE(FrmYedek->DriveComboBox1->count(), 0);
+    FrmYedek->show();
+    QVERIFY(FrmYedek->DirectoryOutline1->model());
+    QVERIFY(FrmYedek->DriveComboBox1->count() > 0);
+    QCOMPARE(FrmYedek->currentDirectory(), QDir::currentPath());
+    FrmYedek->hide();
 }
 
 KALPIYON_TEST_MAIN(TestMaintenanceWindows)

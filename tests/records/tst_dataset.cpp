@@ -1,10 +1,13 @@
 // The dataset Query1 over a real SQLite file: operations, states, record numbers, the
 // after-scroll event, settling, Turkish name order, locate and optimistic locking.
+#include <QCollator>
 #include <QSignalSpy>
 #include <QtTest>
+#include <cstring>
 
 #include "Dataset.h"
 #include "Error.h"
+#include "NameOrder.h"
 #include "TestDb.h"
 
 using records::Dataset;
@@ -59,6 +62,9 @@ private slots:
     void optimisticLocking();
     void postFailureKeepsTypedValues();
     void readColumnsInListOrder();
+    void sortKeysOrderAsTheCollator();
+    void removeAll_data();
+    void removeAll();
 };
 
 void TestDataset::operations_data()
@@ -334,6 +340,84 @@ void TestDataset::readColumnsInListOrder()
     QCOMPARE(rows[0][0].toString(), QStringLiteral("ARI"));
     QCOMPARE(rows[0][1].toString(), QStringLiteral("2"));
     QCOMPARE(rows[2][0].toString(), QStringLiteral("CAN"));
+}
+
+// The byte keys the list is kept and sorted by give the order of QCollator for Turkish, pair
+// by pair, including the prefix bounds the incremental search uses.
+void TestDataset::sortKeysOrderAsTheCollator()
+{
+    QStringList names{QString(), QStringLiteral(" "), QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("Â"),
+                      QStringLiteral("AHMET  ŞAHİN"), QStringLiteral("AHMET ŞAHİN"), QStringLiteral("AHMET-ŞAHİN"),
+                      QStringLiteral("ahmet şahin"), QStringLiteral("CAN ISIK"), QStringLiteral("CAN IŞIK"),
+                      QStringLiteral("ÇAĞLAR"), QStringLiteral("ğa"), QStringLiteral("IŞIK"), QStringLiteral("ılık"),
+                      QStringLiteral("İNCE"), QStringLiteral("i\u0307nce"), QStringLiteral("ince"), QStringLiteral("ÖZ"),
+                      QStringLiteral("öz"), QStringLiteral("O'NEIL"), QStringLiteral("ŞEKER AYŞE"), QStringLiteral("ŞEKER2"),
+                      QStringLiteral("ŞEKER10"), QStringLiteral("ÜNAL"), QStringLiteral("Z"), QStringLiteral("ZZZZZZZZZ"),
+                      QStringLiteral("ß"), QStringLiteral("日本")};
+    const int plain = int(names.size());
+    for (int i = 0; i < plain; ++i)
+        names << names[i] + QChar(0xFFFF);
+    const QCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    const records::NameCollator keys;
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString &a : names)
+        for (const QString &b : names) {
+            const QByteArray ka = keys.sortKey(a), kb = keys.sortKey(b);
+            const int bytes = std::memcmp(ka.constData(), kb.constData(), size_t(std::min(ka.size(), kb.size())));
+            const int ours = bytes ? sign(bytes) : sign(int(ka.size() - kb.size()));
+            QVERIFY2(ours == sign(collator.sortKey(a).compare(collator.sortKey(b))), qPrintable(a + QStringLiteral(" / ") + b));
+        }
+}
+
+void TestDataset::removeAll_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("refusedKey");  // a trigger refuses deleting this key; 0: none
+    QTest::addColumn<QList<int>>("progress");
+    QTest::newRow("empty") << 0 << 0 << QList<int>{};
+    QTest::newRow("one") << 1 << 0 << QList<int>{1};
+    QTest::newRow("three batches") << 1200 << 0 << QList<int>{500, 1000, 1200};
+    QTest::newRow("refused in the second batch") << 1200 << 700 << QList<int>{500};
+    QTest::newRow("refused at once") << 1200 << 1 << QList<int>{};
+}
+
+// Clearing deletes in key order, one committed batch of 500 at a time; a refused deletion
+// rolls back only its batch and stops with the store's message, and the list then holds
+// exactly the rows that remain, still in list order.
+void TestDataset::removeAll()
+{
+    QFETCH(int, records);
+    QFETCH(int, refusedKey);
+    QFETCH(QList<int>, progress);
+    QStringList names;
+    for (int i = 0; i < records; ++i)
+        names << QStringLiteral("HASTA %1").arg(records - i, 5, 10, QLatin1Char('0'));  // key order is reverse name order
+    testdb::create(path(), names);
+    if (refusedKey)
+        testdb::sqliteCli(path(), QStringLiteral("CREATE TRIGGER kalsin BEFORE DELETE ON veriler WHEN old.rowid=%1 "
+                                                 "BEGIN SELECT RAISE(ABORT, 'silinemez'); END")
+                                      .arg(refusedKey));
+    Dataset ds;
+    ds.open(path());
+    QList<int> seen;
+    QSignalSpy listChanges(&ds, &Dataset::listChanged);
+    const QString error = errorOf([&] { ds.removeAll([&](int deleted) { seen << deleted; }); });
+    QCOMPARE(seen, progress);
+    QCOMPARE(int(listChanges.count()), 1);
+    QCOMPARE(error.contains(QStringLiteral("silinemez")), refusedKey != 0);
+    const int left = refusedKey ? records - (progress.isEmpty() ? 0 : progress.last()) : 0;
+    QCOMPARE(ds.recordCount(), left);
+    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")), QString::number(left));
+    if (left) {  // the lowest keys went: the remaining names are the first ones, in order
+        QCOMPARE(ds.recNo(), 1);
+        QCOMPARE(ds.rowText(0, kName), QStringLiteral("HASTA 00001"));
+        QCOMPARE(ds.rowText(left - 1, kName), QStringLiteral("HASTA %1").arg(left, 5, 10, QLatin1Char('0')));
+        QVERIFY(ds.locate(QStringLiteral("Adi_Soyadi"), ds.rowText(left - 1, kName), {true, false}));
+        QCOMPARE(ds.recNo(), left);
+    } else {
+        QVERIFY(ds.isEmpty());
+        QCOMPARE(ds.recNo(), -1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDataset)

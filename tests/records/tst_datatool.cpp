@@ -73,6 +73,7 @@ class TestDataTool : public QObject {
 private slots:
     void demoExportRoundTrip();
     void exportKeepsNullApartFromEmptyText();
+    void exportMatchesEarlierOutput();
     void refusals_data();
     void refusals();
     void checkFindsDamage();
@@ -133,6 +134,36 @@ void TestDataTool::exportKeepsNullApartFromEmptyText()
     QCOMPARE(rows[1][1], QStringLiteral("\"\""));                     // empty text
     QCOMPARE(rows[1][2], QStringLiteral("2010-08-05 14:30:00"));
     QCOMPARE(unquote(rows[1][records::fieldIndex(QStringLiteral("Sonuc1"))]), QStringLiteral("a \"b\", c"));
+}
+
+// The rows of data/export-fixture.sql (ties, Turkish letters, nulls, empty texts, date forms,
+// quotes, commas, line breaks) give byte for byte what the tool wrote for them before it
+// streamed (data/export-fixture.csv).
+void TestDataTool::exportMatchesEarlierOutput()
+{
+    const QString sql = QFINDTESTDATA("data/export-fixture.sql");
+    const QString expectedFile = QFINDTESTDATA("data/export-fixture.csv");
+    QVERIFY(!sql.isEmpty() && !expectedFile.isEmpty());
+    const QString db = file(QStringLiteral("fixture.mdb"));
+    records::Store::create(db, true);
+    QProcess cli;
+    cli.setStandardInputFile(sql);
+    cli.start(QStringLiteral("sqlite3"), {db});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(testdb::sqliteCli(db, QStringLiteral("SELECT count(*) FROM veriler")), QStringLiteral("15"));
+
+    QProcess p;
+    p.start(QStringLiteral(KALPIYON_VERI), {QStringLiteral("export-csv"), db});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile expected(expectedFile);
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    const QList<QByteArray> want = expected.readAll().split('\n');
+    const QList<QByteArray> got = p.readAllStandardOutput().split('\n');
+    for (int i = 0; i < std::min(want.size(), got.size()); ++i)
+        QCOMPARE(got[i], want[i]);  // names the first line that differs
+    QCOMPARE(got.size(), want.size());
 }
 
 void TestDataTool::refusals_data()

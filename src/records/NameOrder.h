@@ -1,0 +1,41 @@
+#pragma once
+// The list order of names: Turkish alphabetical order, as QCollator gives it for
+// QLocale(Turkish, Turkey), expressed as byte strings so that many of them can sit in one
+// memory block or be sorted by SQLite. Two names are in order exactly when their sort keys are
+// in bytewise order (memcmp, the shorter first on a common prefix). Ties (equal keys) keep the
+// store's key order.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+struct UCollator;
+
+namespace records {
+
+class Store;
+
+class NameCollator {
+public:
+    NameCollator();  // throws Error when the collation cannot be loaded
+    ~NameCollator();
+    NameCollator(const NameCollator &) = delete;
+    NameCollator &operator=(const NameCollator &) = delete;
+
+    // Appends the sort key of `name` to `out` (no terminator); returns its length.
+    int appendSortKey(QStringView name, QByteArray &out) const;
+    QByteArray sortKey(QStringView name) const;
+
+private:
+    UCollator *collator_ = nullptr;
+};
+
+// Makes SQL function kalpiyon_name_key(text) (the sort key as a blob; null reads as the empty
+// name) known to `store`'s connection for as long as it is open.
+void registerNameKey(Store &store);
+
+// "ORDER BY ..." clause that puts the rows of `veriler` in list order as the dataset has it
+// at open (needs registerNameKey).
+QString listOrderClause();
+
+}  // namespace records
