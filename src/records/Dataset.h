@@ -29,6 +29,7 @@ struct LocateOptions {
 };
 
 class Store;
+class RecordStore;
 
 class Dataset : public QObject {
     Q_OBJECT
@@ -43,6 +44,8 @@ public:
     // Opens the database file with the checks and messages of open(), without reading the list
     // (for readers that stream the table themselves).
     static std::unique_ptr<Store> openStore(const QString &fileName);
+    // The same for a file or a server address: the store the dataset reads through.
+    static std::unique_ptr<RecordStore> openRecords(const QString &address);
     // Closes at once, dropping a pending edit without settling it, and releases the file.
     void close();
 

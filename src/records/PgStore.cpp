@@ -101,7 +101,8 @@ PgStore::PgStore(const QString &connection)
         throw Error(QStringLiteral("Veritabanı sunucusuna bağlanılamadı (%1): %2").arg(name, reason));
     }
     PQsetNoticeProcessor(conn_, [](void *, const char *) {}, nullptr);
-    run(QStringLiteral("SET lc_messages TO 'C'")).r.reset();
+    // A desk that holds a lock makes others wait as long as a busy file would, not forever.
+    run(QStringLiteral("SET lock_timeout = '5s'"));
 }
 
 PgStore::~PgStore()
