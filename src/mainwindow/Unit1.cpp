@@ -20,6 +20,7 @@
 #include "HintFollower.h"
 #include "Icons.h"
 #include "IdleCaret.h"
+#include "Locations.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -111,7 +112,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
 
     // The connection and the dataset open while the window is created.
     try {
-        Query1->open(QStringLiteral("Data.mdb"));
+        Query1->open(settings::databaseAddress());
     } catch (const Error &e) {
         openError = e.message();
     }
