@@ -1,8 +1,6 @@
 // pdf rapor DB OUT.pdf [--row N] [--ayarlar FILE]
 // pdf liste DB OUT.pdf [--ayarlar FILE]
 // Prepares a report with the program's engine and templates and writes it as PDF.
-#include <QGuiApplication>
-
 #include "Command.h"
 #include "DatasetAdapter.h"
 #include "Error.h"
@@ -19,7 +17,7 @@ int runPdf(const QStringList &arguments)
     expectArgs(args, 3, kUsage);
     const QString kind = args.at(0);
     if (kind != QLatin1String("rapor") && kind != QLatin1String("liste"))
-        throw Error(QStringLiteral("Rapor türü 'rapor' ya da 'liste' olmalı: '%1'").arg(kind));
+        throw UsageError{QStringLiteral("Rapor türü 'rapor' ya da 'liste' olmalı: '%1'").arg(kind)};
     const reports::FixedTexts fixed = ayarlar.isEmpty() ? reports::FixedTexts::defaults() : reports::FixedTexts::fromSettingsFile(ayarlar);
 
     records::Dataset data;
@@ -47,5 +45,5 @@ int runPdf(const QStringList &arguments)
     return 0;
 }
 
-const bool registered = registerCommand({"pdf", kUsage, runPdf});
+const bool registered = registerCommand({"pdf", kUsage, runPdf, true});
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,21 +11,31 @@
 #include "Ayar.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "FirstStart.h"
 #include "Hakkinda.h"
 #include "Passwdu.h"
+#include "Placement.h"
 #include "ReportCommands.h"
 #include "Store.h"
 #include "Sil.h"
 #include "UYedek.h"
+#include "WindowTitles.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "tamir.h"
 
 KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // No display name: Qt would append it to every window title on X ("… — Kalpiyon").
+    // The application title of the message boxes is ui::applicationTitle().
     setApplicationName(QStringLiteral("Kalpiyon"));
-    setApplicationDisplayName(QStringLiteral("Kalpiyon"));
     setOrganizationName(QString());
+    // Docks and task bars: the bundled icon and the desktop entry kalpiyon.desktop.
+    QIcon icon;
+    for (const QString &png : QDir(QStringLiteral(":/icon")).entryList({QStringLiteral("*.png")}))
+        icon.addFile(QStringLiteral(":/icon/") + png);
+    setWindowIcon(icon);
+    setDesktopFileName(QStringLiteral("kalpiyon"));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     setFont(font);
@@ -32,6 +43,8 @@ KalpiyonApplication::KalpiyonApplication(int &argc, char **argv) : QApplication(
     if (qt->load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qt);
+    keepWindowTitlesExact(*this);
+    ui::centreDialogsOnParents(*this);
 }
 
 bool KalpiyonApplication::notify(QObject *receiver, QEvent *event)
@@ -110,4 +123,24 @@ bool startUp()
     if (!Form1->openError.isEmpty())
         ui::showException(Form1->openError, Form1);
     return AyarFrm->CheckPassWd(true);
+}
+
+int runProgram(KalpiyonApplication &app)
+{
+    if (!startUp()) {
+        // A refused gate ends the program here: the main window is never shown, no question
+        // is asked and no file is written.
+        destroyWindows();
+        return 0;
+    }
+    app::announceNewDatabase();
+    Form1->show();
+    const int status = app.exec();
+    try {
+        AyarFrm->programEnding();
+    } catch (const std::exception &) {
+        // The program is ending; the protection flag keeps its earlier value.
+    }
+    destroyWindows();
+    return status;
 }

@@ -16,3 +16,5 @@ void createWindows();
 void destroyWindows();
 // Creation, the database error if any, and the password gate; false when the gate refused.
 bool startUp();
+// The whole run: start-up, the gate, the main window and the message loop; the exit status.
+int runProgram(KalpiyonApplication &app);

@@ -21,6 +21,7 @@
 #include "Icons.h"
 #include "IdleCaret.h"
 #include "Locations.h"
+#include "Placement.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -89,6 +90,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
     setWindowTitle(QStringLiteral("Kalpiyon"));
     resize(960, 680);
     setMinimumSize(960, 680);
+    ui::centreOnScreen(this);
 
     DataSetPost1 = new QAction(QStringLiteral("Kaydet"), this);
     DataSetCancel1 = new QAction(QStringLiteral("İptal"), this);

@@ -16,29 +16,34 @@ QString &folderOverride()
     return folder;
 }
 
-// An executable under one of these prefixes was installed; its folder is not ours to write.
-bool isSystemFolder(const QString &path)
+// A build tree has CMake's cache at its top, above every program it builds. An installed
+// program has none above it, wherever it was installed or unpacked.
+bool inBuildTree(const QString &folder)
 {
-    static const char *const prefixes[] = {"/usr/", "/opt/", "/bin", "/sbin", "/snap/", "/app/"};
-    const QString canonical = QFileInfo(path).canonicalFilePath() + QLatin1Char('/');
-    for (const char *p : prefixes)
-        if (canonical.startsWith(QLatin1String(p)))
+    QDir dir(folder);
+    do {
+        if (dir.exists(QStringLiteral("CMakeCache.txt")))
             return true;
+    } while (dir.cdUp());
     return false;
 }
 
 }  // namespace
 
+QString settingsFolderFor(const QString &executableFolder)
+{
+    if (!executableFolder.isEmpty() && inBuildTree(executableFolder) && QFileInfo(executableFolder).isWritable())
+        return executableFolder;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(config);
+    return config;
+}
+
 QString settingsFolder()
 {
     if (!folderOverride().isEmpty())
         return folderOverride();
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable() && !isSystemFolder(exeDir))
-        return exeDir;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return config;
+    return settingsFolderFor(QCoreApplication::applicationDirPath());
 }
 
 QString ayarlarPath()

@@ -1,9 +1,10 @@
 #pragma once
 // Where the program's own files live, decided in one place for the program and the data tool.
 //
-// `Ayarlar` stays beside the executable in a build tree (its folder is writable and is not a
-// system folder); an installed program keeps it in the user's configuration folder
-// (~/.config/Kalpiyon), never in its installation folder. `Secenekler`, the profile file that
+// `Ayarlar` stays beside the executable in a build tree (a folder with CMakeCache.txt at or
+// above it) while that folder is writable; an installed program keeps it in the user's
+// configuration folder (~/.config/Kalpiyon), never in its installation folder, also when it
+// runs as root. `Secenekler`, the profile file that
 // holds every setting beyond the two of `Ayarlar` (one section per feature), lies beside it.
 
 #include <QString>
@@ -12,6 +13,9 @@ namespace settings {
 
 // The folder that holds `Ayarlar` and `Secenekler`.
 QString settingsFolder();
+// The same rule for a program in `executableFolder`; creates the configuration folder when
+// that is the answer.
+QString settingsFolderFor(const QString &executableFolder);
 QString ayarlarPath();
 QString seceneklerPath();
 

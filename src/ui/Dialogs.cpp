@@ -80,11 +80,6 @@ Button escapeButton(Buttons buttons)
     return Button(0);
 }
 
-QString applicationTitle()
-{
-    return qApp && !qApp->applicationDisplayName().isEmpty() ? qApp->applicationDisplayName() : QStringLiteral("Kalpiyon");
-}
-
 // --- the test seam -----------------------------------------------------------
 struct Seam {
     bool installed = false;
@@ -143,6 +138,11 @@ Button show(const QString &text, const QString &title, Buttons buttons, QMessage
 }
 
 }  // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("Kalpiyon");
+}
 
 Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent)
 {

@@ -22,6 +22,9 @@ using Buttons = int;
 
 enum class Icon { None, Information, Warning, Critical, Question };
 
+// The application title "Kalpiyon": the title of plain message boxes and error boxes.
+QString applicationTitle();
+
 // Message dialog of a kind: the kind's title and icon, Turkish button captions; default button
 // OK, else Yes, else Retry; Esc answers Cancel, else No, else OK. Returns the button pressed.
 Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent = nullptr);

@@ -11,9 +11,10 @@ struct Run {
     QString err;
 };
 
-Run tool(const QStringList &args)
+Run tool(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(KALPIYON_VERI), args);
     p.waitForFinished(120000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
@@ -76,6 +77,9 @@ private slots:
     void exportMatchesEarlierOutput();
     void refusals_data();
     void refusals();
+    void helpAndVersion_data();
+    void helpAndVersion();
+    void quietWithoutRuntimeFolder();
     void checkFindsDamage();
 };
 
@@ -170,15 +174,20 @@ void TestDataTool::refusals_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no command") << QStringList() << "Kullanım";
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("sil")} << "Bilinmeyen komut";
-    QTest::newRow("create over existing") << QStringList{QStringLiteral("create"), QStringLiteral("@existing")} << "zaten var";
-    QTest::newRow("demo over existing") << QStringList{QStringLiteral("demo"), QStringLiteral("@existing"), QStringLiteral("3")} << "zaten var";
-    QTest::newRow("demo bad count") << QStringList{QStringLiteral("demo"), QStringLiteral("@new"), QStringLiteral("üç")} << "tam sayı";
-    QTest::newRow("demo missing seed") << QStringList{QStringLiteral("demo"), QStringLiteral("@new"), QStringLiteral("3"), QStringLiteral("--seed")} << "değer bekliyor";
-    QTest::newRow("create in missing folder") << QStringList{QStringLiteral("create"), QStringLiteral("@yok/x.mdb")} << "klasör yok";
-    QTest::newRow("export missing file") << QStringList{QStringLiteral("export-csv"), QStringLiteral("@new")} << "Could not find file";
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("check"), QStringLiteral("@existing"), QStringLiteral("--hızlı")} << "Bilinmeyen seçenek";
+    QTest::addColumn<int>("status");  // 2: the command line does not fit; 1: any other failure
+    QTest::newRow("no command") << QStringList() << "Bir komut gerekli" << 2;
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("sil")} << "Bilinmeyen komut: sil" << 2;
+    QTest::newRow("unknown option before the command") << QStringList{QStringLiteral("--hızlı")} << "Bilinmeyen seçenek: --hızlı" << 2;
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("check"), QStringLiteral("@existing"), QStringLiteral("--hızlı")} << "Bilinmeyen seçenek" << 2;
+    QTest::newRow("too few arguments") << QStringList{QStringLiteral("create")} << "Yanlış sayıda" << 2;
+    QTest::newRow("too many arguments") << QStringList{QStringLiteral("check"), QStringLiteral("@existing"), QStringLiteral("@new")} << "Yanlış sayıda" << 2;
+    QTest::newRow("demo missing seed") << QStringList{QStringLiteral("demo"), QStringLiteral("@new"), QStringLiteral("3"), QStringLiteral("--seed")} << "değer bekliyor" << 2;
+    QTest::newRow("pdf of an unknown kind") << QStringList{QStringLiteral("pdf"), QStringLiteral("kart"), QStringLiteral("@existing"), QStringLiteral("@new")} << "'rapor' ya da 'liste'" << 2;
+    QTest::newRow("create over existing") << QStringList{QStringLiteral("create"), QStringLiteral("@existing")} << "zaten var" << 1;
+    QTest::newRow("demo over existing") << QStringList{QStringLiteral("demo"), QStringLiteral("@existing"), QStringLiteral("3")} << "zaten var" << 1;
+    QTest::newRow("demo bad count") << QStringList{QStringLiteral("demo"), QStringLiteral("@new"), QStringLiteral("üç")} << "tam sayı" << 1;
+    QTest::newRow("create in missing folder") << QStringList{QStringLiteral("create"), QStringLiteral("@yok/x.mdb")} << "klasör yok" << 1;
+    QTest::newRow("export missing file") << QStringList{QStringLiteral("export-csv"), QStringLiteral("@new")} << "Could not find file" << 1;
 }
 
 void TestDataTool::refusals()
@@ -189,11 +198,61 @@ void TestDataTool::refusals()
     for (QString &a : args)
         a.replace(QStringLiteral("@existing"), existing).replace(QStringLiteral("@new"), file(QStringLiteral("new.mdb"))).replace(QStringLiteral("@yok"), file(QStringLiteral("yok")));
     const Run r = tool(args);
-    QVERIFY(r.status != 0);
+    QFETCH(int, status);
+    QCOMPARE(r.status, status);
     QFETCH(QString, message);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+    // A command line that does not fit is answered with the usage; a failure is not.
+    QCOMPARE(r.err.contains(QStringLiteral("Kullanım: kalpiyon-veri")), status == 2);
+    if (status == 2 && !args.isEmpty() && !args.first().startsWith(QLatin1Char('-')) && args.first() != QLatin1String("sil"))
+        QVERIFY2(r.err.contains(QStringLiteral("Kullanım: kalpiyon-veri ") + args.first() + QLatin1Char(' ')), qPrintable(r.err));
     QVERIFY(!QFile::exists(file(QStringLiteral("new.mdb"))));
     QCOMPARE(testdb::sqliteCli(existing, QStringLiteral("SELECT Adi_Soyadi FROM veriler")), QStringLiteral("ARI"));
+}
+
+void TestDataTool::helpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("lines");  // lines the standard output must hold
+    const QStringList overview{"Kullanım: kalpiyon-veri KOMUT ...", "  create DB [--force]", "  check DB",
+                               "  pdf rapor|liste DB OUT.pdf [--row N] [--ayarlar FILE]"};
+    QTest::newRow("--help") << QStringList{"--help"} << overview;
+    QTest::newRow("-h") << QStringList{"-h"} << overview;
+    QTest::newRow("create --help") << QStringList{"create", "--help"} << QStringList{"Kullanım: kalpiyon-veri create DB [--force]"};
+    QTest::newRow("demo x -h") << QStringList{"demo", "x", "-h"} << QStringList{"Kullanım: kalpiyon-veri demo DB N [--seed S] [--force]"};
+    QTest::newRow("--version") << QStringList{"--version"} << QStringList{"kalpiyon-veri " KALPIYON_VERSION};
+}
+
+void TestDataTool::helpAndVersion()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, lines);
+    const Run r = tool(args);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err, QString());
+    const QStringList got = r.out.split(QLatin1Char('\n'));
+    for (const QString &line : lines)
+        QVERIFY2(got.contains(line), qPrintable(r.out));
+}
+
+// Nothing but the tool's own words on standard error, also where Qt would complain about the
+// missing runtime folder.
+void TestDataTool::quietWithoutRuntimeFolder()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const QString db = file(QStringLiteral("q.mdb"));
+    const QList<QStringList> runs{{"demo", db, "3", "--force"},
+                                  {"check", db},
+                                  {"export-csv", db},
+                                  {"pdf", "liste", db, file(QStringLiteral("q.pdf"))}};
+    for (const QStringList &args : runs) {
+        const Run r = tool(args, env);
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(args.join(QLatin1Char(' ')) + QLatin1String(": ") + r.err));
+    }
+    QVERIFY(QFileInfo(file(QStringLiteral("q.pdf"))).size() > 0);
 }
 
 void TestDataTool::checkFindsDamage()

@@ -407,19 +407,48 @@ void TestPreview::fullScreen()
 {
     Previewed p(1, false);
     TfrxPreviewForm &f = *p.form;
+    f.hide();
     const Qt::WindowFlags flags = f.windowFlags();
-    key(f.pages(), Qt::Key_F11);
-    QVERIFY(f.fullScreen());
-    QVERIFY(!f.toolbar->isVisible() && !f.statusBar->isVisible());
-    QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(f.isVisible());
-    key(f.pages(), Qt::Key_F11);
-    QVERIFY(f.toolbar->isVisible() && f.statusBar->isVisible());
-    QCOMPARE(f.windowFlags(), flags);
-    // A double click in the page area also leaves full screen.
-    f.FullScreenBtn->click();
-    QTest::mouseDClick(f.pages()->viewport(), Qt::LeftButton);
-    QVERIFY(!f.fullScreen() && f.toolbar->isVisible());
+    const Qt::WindowStates opened = f.windowState();
+    // The preview runs modal, as from the report commands. Each step runs from the modal loop
+    // of the one before, so a step that ended the loop leaves the later steps unrun.
+    struct Seen {
+        bool full = false, back = false, button = false, doubleClick = false;
+    } seen;
+    auto inFullScreen = [&] {
+        return f.fullScreen() && f.isVisible() && (f.windowState() & Qt::WindowFullScreen) && !f.toolbar->isVisible()
+            && !f.statusBar->isVisible() && f.windowFlags() == flags;
+    };
+    auto restored = [&] {
+        return !f.fullScreen() && f.isVisible() && f.windowState() == opened && f.toolbar->isVisible()
+            && f.statusBar->isVisible() && f.windowFlags() == flags;
+    };
+    auto step = [&f](auto &&action) { QTimer::singleShot(20, &f, action); };
+    step([&] {
+        QApplication::setActiveWindow(&f);
+        key(f.pages(), Qt::Key_F11);
+        step([&] {
+            seen.full = inFullScreen();
+            key(f.pages(), Qt::Key_F11);
+            step([&] {
+                seen.back = restored();
+                f.FullScreenBtn->click();
+                step([&] {
+                    seen.button = inFullScreen();
+                    QTest::mouseDClick(f.pages()->viewport(), Qt::LeftButton);  // also leaves full screen
+                    step([&] {
+                        seen.doubleClick = restored();
+                        f.done(QDialog::Accepted);
+                    });
+                });
+            });
+        });
+    });
+    QCOMPARE(f.exec(), int(QDialog::Accepted));
+    QVERIFY(seen.full);
+    QVERIFY(seen.back);
+    QVERIFY(seen.button);
+    QVERIFY(seen.doubleClick);
 }
 
 void TestPreview::sidePanels()

@@ -385,16 +385,14 @@ void TfrxPreviewForm::switchFullScreen()
     fullScreen_ = !fullScreen_;
     toolbar->setVisible(!fullScreen_);
     statusBar->setVisible(!fullScreen_);
+    // The window state, never the window flags: new flags hide the window, which ends its
+    // modal loop. Full screen is borderless and covers the whole screen.
     if (fullScreen_) {
-        savedFlags_ = windowFlags();
         savedState_ = windowState();
-        setWindowFlags(savedFlags_ | Qt::FramelessWindowHint);
-        setWindowState(Qt::WindowMaximized);
+        setWindowState((savedState_ & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
     } else {
-        setWindowFlags(savedFlags_);
         setWindowState(savedState_);
     }
-    show();  // changing the flags hides the window
 }
 
 void TfrxPreviewForm::showSide(QWidget *panel, bool on)

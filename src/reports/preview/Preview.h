@@ -77,7 +77,6 @@ private:
     bool preparing_ = false;
     bool stop_ = false;
     bool fullScreen_ = false;
-    Qt::WindowFlags savedFlags_;
     Qt::WindowStates savedState_;
     FindHit hit_;   // the match shown
     FindHit from_;  // where F3 goes on from

@@ -2,9 +2,9 @@
 // What the report engine's windows (preview, find, print, progress) share.
 
 #include <QFont>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
+
+#include "Placement.h"
 
 namespace reports {
 
@@ -16,10 +16,6 @@ inline void useEngineFont(QWidget *window)
     window->setFont(font);
 }
 
-inline void centreOnScreen(QWidget *window)
-{
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->geometry().center() - window->rect().center());
-}
+using ui::centreOnScreen;
 
 }  // namespace reports

@@ -1,0 +1,181 @@
+// The whole run of the program, from start-up to the end of the message loop (runProgram),
+// and where its windows open. The X server's view of the same is checked by x_windows.sh.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QScreen>
+#include <QtTest>
+
+#include "AppFixture.h"
+#include "Ayar.h"
+#include "Hakkinda.h"
+#include "Passwdu.h"
+#include "Sil.h"
+#include "UYedek.h"
+#include "Unit2.h"
+#include "tamir.h"
+
+namespace {
+
+const QByteArray kAyarlar = "[Sabit]\r\n01=Eski Ad\r\n[Tercih]\r\nPrint=1\r\nAlan=1\r\n";
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A run in a folder of its own, with Data.mdb, Ayarlar and win.ini; records every window
+// that is shown, by object name.
+class Run : public QObject {
+public:
+    explicit Run(const QByteArray &winIni)
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).removeRecursively();
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        fixture::writeDatabase(dir_.path(), {QStringLiteral("ARI"), QStringLiteral("BAL")});
+        setSettingsFolderForTests(dir_.path());
+        writeFile(TAyarFrm::winIniPath(), winIni);
+        writeFile(ayarlar(), kAyarlar);
+        ui::TestSeam::install();
+        qApp->installEventFilter(this);
+    }
+    ~Run() override
+    {
+        qApp->removeEventFilter(this);
+        ui::TestSeam::uninstall();
+        QDir::setCurrent(previous_);
+    }
+    int exec() { return runProgram(*static_cast<KalpiyonApplication *>(qApp)); }
+    QString ayarlar() const { return dir_.filePath(QStringLiteral("Ayarlar")); }
+    QStringList shown;
+    std::function<void()> whenMainWindowShown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+            shown << watched->objectName();
+            if (watched == Form1 && whenMainWindowShown)
+                QTimer::singleShot(0, Form1, whenMainWindowShown);
+        }
+        return false;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+QStringList askedTitles()
+{
+    QStringList titles;
+    for (const auto &a : ui::TestSeam::asked())
+        titles << a.title;
+    return titles;
+}
+
+bool centredOn(const QRect &window, const QRect &area)
+{
+    // Whole pixels: the centres may differ by half a pixel each way.
+    return qAbs((2 * window.x() + window.width()) - (2 * area.x() + area.width())) <= 1
+        && qAbs((2 * window.y() + window.height()) - (2 * area.y() + area.height())) <= 1;
+}
+
+}  // namespace
+
+class TestStartUp : public QObject {
+    Q_OBJECT
+private slots:
+    void run_data();
+    void run();
+    void windowsOpenCentred();
+};
+
+void TestStartUp::run_data()
+{
+    QTest::addColumn<QByteArray>("winIni");
+    QTest::addColumn<QString>("answer");  // what the user does in "Şifre Gir"
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("asked");
+    const QByteArray on = "[Kalpiyon]\r\nActive=1\r\nKalpiyonSifre=gizli\r\n";
+    const QStringList refused{QStringLiteral("GetPassWdFrm")}, gate{QStringLiteral("Şifre Gir")};
+    // A refused gate: no main window, no question, nothing written.
+    QTest::newRow("İptal") << on << "İptal" << refused << gate;
+    QTest::newRow("Esc") << on << "Esc" << refused << gate;
+    QTest::newRow("close box") << on << "close box" << refused << gate;
+    QTest::newRow("wrong, then İptal") << on << "wrong" << refused << QStringList{"Şifre Gir", "Hata"};
+    // A passed gate, or none: the main window, and closing it asks the exit question.
+    QTest::newRow("password") << on << "gizli" << QStringList{"GetPassWdFrm", "Form1"} << QStringList{"Şifre Gir", " Kalpiyon"};
+    QTest::newRow("protection off") << QByteArray("[Kalpiyon]\r\nActive=0\r\nKalpiyonSifre=gizli\r\n") << ""
+                                    << QStringList{"Form1"} << QStringList{" Kalpiyon"};
+}
+
+void TestStartUp::run()
+{
+    QFETCH(QByteArray, winIni);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, asked);
+    Run r(winIni);
+    if (answer == QStringLiteral("wrong"))
+        ui::TestSeam::queueAnswer(ui::Ok);  // "Geçersiz şifre."
+    ui::TestSeam::queueDialogHandler([answer](QDialog &d) {
+        auto *edit = d.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+        if (answer == QStringLiteral("İptal"))
+            d.findChild<QAbstractButton *>(QStringLiteral("CancelBtn"))->click();
+        else if (answer == QStringLiteral("Esc"))
+            QTest::keyClick(edit, Qt::Key_Escape);
+        else if (answer == QStringLiteral("close box"))
+            d.close();
+        else {
+            fixture::type(edit, answer);
+            d.findChild<QAbstractButton *>(QStringLiteral("OKBtn"))->click();
+            if (d.result() != QDialog::Accepted)
+                d.findChild<QAbstractButton *>(QStringLiteral("CancelBtn"))->click();
+        }
+    });
+    ui::TestSeam::queueAnswer(ui::Yes);  // the exit question, when the main window closes
+    r.whenMainWindowShown = [] { Form1->close(); };
+    QCOMPARE(r.exec(), 0);
+    QCOMPARE(r.shown, shown);
+    QCOMPARE(askedTitles(), asked);
+    QVERIFY(!Form1);  // every window is gone
+    if (!shown.contains(QStringLiteral("Form1")))
+        QCOMPARE(readFile(r.ayarlar()), kAyarlar);
+}
+
+void TestStartUp::windowsOpenCentred()
+{
+    fixture::Program p({QStringLiteral("ARI")});
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY2(centredOn(Form1->geometry(), screen), "the main window is centred on the desktop before it is shown");
+    p.show();  // the offscreen screen is smaller than the window: it may be moved into it
+    const QList<QWidget *> dialogs{AyarFrm, PassWdFrm, Form2, FrmTamir, FrmYedek, Form3, Form4};
+    for (const QPoint mainAt : {Form1->pos(), QPoint(7, 11)}) {
+        Form1->move(mainAt);  // each showing is centred on where the main window stands then
+        for (QWidget *dialog : dialogs) {
+            dialog->show();
+            QVERIFY2(centredOn(dialog->geometry(), Form1->geometry()), qPrintable(dialog->windowTitle()));
+            dialog->hide();
+        }
+    }
+    // A window that the program placed itself (as the engine's windows on the screen) keeps its place.
+    QDialog placed(Form1);
+    placed.resize(100, 50);
+    placed.move(3, 4);
+    placed.show();
+    QCOMPARE(placed.pos(), QPoint(3, 4));
+}
+
+KALPIYON_TEST_MAIN(TestStartUp)
+#include "tst_startup.moc"
