@@ -21,6 +21,7 @@
 #include "HintFollower.h"
 #include "Icons.h"
 #include "IdleCaret.h"
+#include "Locations.h"
 #include "PageControl.h"
 #include "Placement.h"
 #include "Schema.h"
@@ -119,7 +120,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
 
     // The connection and the dataset open while the window is created.
     try {
-        Query1->open(QStringLiteral("Data.mdb"));
+        Query1->open(settings::databaseAddress());
     } catch (const Error &e) {
         openError = e.message();
     }

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <sqlite3.h>
 
 #include "DateText.h"
 #include "Error.h"
 #include "NameOrder.h"
+#include "RecordStore.h"
 #include "Store.h"
 
 namespace records {
@@ -20,23 +20,6 @@ const QString kRowChangedMessage =
     QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read.");
 const QString kRowDeletedMessage =
     QStringLiteral("Row cannot be located for deletion. Some values may have been changed since it was last read.");
-
-QString columnList()
-{
-    QStringList names;
-    for (const FieldDef &f : kFields)
-        names << QStringLiteral("\"%1\"").arg(QLatin1String(f.name));
-    return names.join(QLatin1Char(','));
-}
-
-// "WHERE rowid=?1 AND "c1" IS ?2 AND ..." : the row must still hold the values read.
-QString unchangedRowCondition(int firstParam)
-{
-    QStringList parts{QStringLiteral("rowid=?%1").arg(firstParam)};
-    for (int i = 0; i < kFieldCount; ++i)
-        parts << QStringLiteral("\"%1\" IS ?%2").arg(QLatin1String(kFields[i].name)).arg(firstParam + 1 + i);
-    return parts.join(QStringLiteral(" AND "));
-}
 
 bool sameValue(const QVariant &a, const QVariant &b)
 {
@@ -169,10 +152,7 @@ struct KeyHead {
 }  // namespace
 
 struct Dataset::Impl {
-    std::unique_ptr<Store> store;
-    std::unique_ptr<Statement> selectRow;
-    mutable std::unique_ptr<Statement> selectSome;  // rowValues: prepared for the last field list
-    mutable QVector<int> selectSomeFields;
+    std::unique_ptr<RecordStore> store;
     NameCollator collator;
     const QLocale turkish{QLocale::Turkish, QLocale::Turkey};
 
@@ -187,9 +167,6 @@ struct Dataset::Impl {
 
     void clear()
     {
-        selectSome.reset();
-        selectSomeFields.clear();
-        selectRow.reset();
         store.reset();
         rows.clear();
         byName.clear();
@@ -210,28 +187,15 @@ struct Dataset::Impl {
     // Reads every row's key and name and puts them in name order (ties in store key order).
     void readList()
     {
-        sqlite3_stmt *st = nullptr;
-        const QByteArray sql = QStringLiteral("SELECT rowid, \"%1\" FROM %2 ORDER BY rowid")
-                                   .arg(QLatin1String(kNameField), QLatin1String(kTableName))
-                                   .toUtf8();
-        if (sqlite3_prepare_v2(store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-            store->fail();
         struct Sorting {
             KeyHead head;
             int row;
         };
         std::vector<Sorting> order;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            const qint64 key = sqlite3_column_int64(st, 0);
-            const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
-            const QByteArrayView nameUtf8(utf8, utf8 ? sqlite3_column_bytes(st, 1) : 0);
+        store->readNames([&](qint64 key, QByteArrayView nameUtf8) {
             rows.append(key, nameUtf8, sortKeyOf(QString::fromUtf8(nameUtf8)));
             order.push_back({KeyHead(keyBuffer), int(order.size())});
-        }
-        sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            store->fail();
+        });
         // First by the heads alone, ties in key order; then runs of equal heads whose keys go
         // on past them by the whole keys (stable, so equal keys stay in key order).
         std::sort(order.begin(), order.end(), [](const Sorting &a, const Sorting &b) {
@@ -285,18 +249,14 @@ struct Dataset::Impl {
 
     void readRow(int pos)
     {
-        selectRow->reset();
-        selectRow->bind(1, rows.key(size_t(pos)));
-        if (!selectRow->step()) {
+        stored = store->readRecord(rows.key(size_t(pos)));
+        if (stored.isEmpty()) {
             // Deleted by another process since the list was read: shown empty.
             stored = values = QVector<QVariant>(kFieldCount);
             return;
         }
-        for (int i = 0; i < kFieldCount; ++i) {
-            stored[i] = selectRow->column(i);
+        for (int i = 0; i < kFieldCount; ++i)
             values[i] = fromStored(i, stored[i]);
-        }
-        selectRow->reset();
     }
 
     int findPartialName(const QString &prefix)
@@ -354,9 +314,11 @@ void Dataset::setState(DataSetState s)
 
 // --- Open and close -----------------------------------------------------------------
 
-std::unique_ptr<Store> Dataset::openStore(const QString &fileName)
+namespace {
+// The schema checks of open(), with their messages, on a store of either kind.
+template <typename S>
+std::unique_ptr<S> checked(std::unique_ptr<S> store)
 {
-    auto store = std::make_unique<Store>(fileName);
     if (!store->hasTable())
         store->checkSchema();  // throws the store's missing-table message
     try {
@@ -366,6 +328,17 @@ std::unique_ptr<Store> Dataset::openStore(const QString &fileName)
     }
     return store;
 }
+}  // namespace
+
+std::unique_ptr<RecordStore> Dataset::openRecords(const QString &address)
+{
+    return checked(openRecordStore(address));
+}
+
+std::unique_ptr<Store> Dataset::openStore(const QString &fileName)
+{
+    return checked(std::make_unique<Store>(fileName));
+}
 
 void Dataset::open(const QString &fileName)
 {
@@ -373,10 +346,8 @@ void Dataset::open(const QString &fileName)
         return;
     d->clear();
     try {
-        d->store = openStore(fileName);
+        d->store = openRecords(fileName);
         d->readList();
-        d->selectRow = std::make_unique<Statement>(
-            *d->store, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(columnList(), QLatin1String(kTableName)));
     } catch (...) {
         d->clear();
         throw;
@@ -518,15 +489,9 @@ bool Dataset::locate(const QString &field, const QString &value, LocateOptions o
         hit = d->findPartialName(value);
     } else {
         // Other lookups are rare: ask the store, then take the first hit in list order.
-        const QString op = options.partialKey ? QStringLiteral("substr(%1,1,length(?1))=?1") : QStringLiteral("%1=?1");
-        QString cond = op.arg(QStringLiteral("\"%1\"").arg(QLatin1String(kFields[index].name)));
-        if (options.caseInsensitive)
-            cond = QStringLiteral("upper(\"%1\")=upper(?1)").arg(QLatin1String(kFields[index].name));
-        Statement st(*d->store, QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(QLatin1String(kTableName), cond));
-        st.bind(1, toStored(index, value));
         QSet<qint64> keys;
-        while (st.step())
-            keys.insert(st.columnInt(0));
+        for (qint64 k : d->store->findKeys(index, toStored(index, value), options.partialKey, options.caseInsensitive))
+            keys.insert(k);
         for (size_t i = 0; i < d->rows.size() && hit < 0; ++i)
             if (keys.contains(d->rows.key(i)))
                 hit = int(i);
@@ -584,19 +549,7 @@ void Dataset::post()
         d->stored = toWrite;
         emit listChanged();
     } else {
-        QStringList sets;
-        for (int i = 0; i < kFieldCount; ++i)
-            sets << QStringLiteral("\"%1\"=?%2").arg(QLatin1String(kFields[i].name)).arg(i + 1);
-        Statement st(*d->store, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                    .arg(QLatin1String(kTableName), sets.join(QLatin1Char(',')),
-                                         unchangedRowCondition(kFieldCount + 1)));
-        for (int i = 0; i < kFieldCount; ++i)
-            st.bind(i + 1, toWrite[i]);
-        st.bind(kFieldCount + 1, d->rows.key(size_t(d->cur)));
-        for (int i = 0; i < kFieldCount; ++i)
-            st.bind(kFieldCount + 2 + i, d->stored[i]);
-        st.step();
-        if (sqlite3_changes(d->store->handle()) == 0)
+        if (d->store->updateIfUnchanged(d->rows.key(size_t(d->cur)), d->stored, toWrite) == 0)
             throw Error(kRowChangedMessage);
         d->stored = toWrite;
         const QString newName = d->values[nameField].toString();
@@ -641,12 +594,7 @@ void Dataset::remove()
         raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
     if (state_ == DataSetState::Edit)
         emit updateRecord();
-    Statement st(*d->store, QStringLiteral("DELETE FROM %1 WHERE %2").arg(QLatin1String(kTableName), unchangedRowCondition(1)));
-    st.bind(1, d->rows.key(size_t(d->cur)));
-    for (int i = 0; i < kFieldCount; ++i)
-        st.bind(2 + i, d->stored[i]);
-    st.step();
-    if (sqlite3_changes(d->store->handle()) == 0)
+    if (d->store->removeIfUnchanged(d->rows.key(size_t(d->cur)), d->stored) == 0)
         throw Error(kRowDeletedMessage);
     const int pos = d->cur;
     d->removeByName(pos, true);
@@ -671,20 +619,15 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
         keys[i] = d->rows.key(i);
     std::sort(keys.begin(), keys.end());
     constexpr size_t kBatch = 500;
-    Statement st(*d->store, QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(QLatin1String(kTableName)));
     size_t committed = 0;
     QString failure;
     while (committed < keys.size() && failure.isEmpty()) {
         const size_t end = std::min(keys.size(), committed + kBatch);
         try {
             d->store->begin();
-            for (size_t i = committed; i < end; ++i) {
-                st.reset();
-                st.bind(1, keys[i]);
-                st.step();
-                if (sqlite3_changes(d->store->handle()) == 0)  // gone meanwhile: as one deletion would
-                    throw Error(kRowDeletedMessage);
-            }
+            const QVector<qint64> batch(keys.begin() + qsizetype(committed), keys.begin() + qsizetype(end));
+            if (d->store->removeKeys(batch) != batch.size())  // one gone meanwhile: as one deletion would
+                throw Error(kRowDeletedMessage);
             d->store->commit();
             committed = end;
             if (progress)
@@ -812,11 +755,10 @@ QString Dataset::rowText(int row, int field) const
         return d->rows.name(size_t(row));
     if (row == d->cur)
         return displayText(field);
-    Statement st(*d->store, QStringLiteral("SELECT \"%1\" FROM %2 WHERE rowid=?1").arg(QLatin1String(kFields[field].name), QLatin1String(kTableName)));
-    st.bind(1, d->rows.key(size_t(row)));
-    if (!st.step())
+    const QVector<QVariant> stored = d->store->readFields(d->rows.key(size_t(row)), {field});
+    if (stored.isEmpty())
         return QString();
-    const QVariant v = fromStored(field, st.column(0));
+    const QVariant v = fromStored(field, stored[0]);
     return v.typeId() == QMetaType::QDateTime ? formatDateTime(v.toDateTime()) : v.toString();
 }
 
@@ -826,21 +768,9 @@ QVector<QVariant> Dataset::rowValues(int row, const QVector<int> &fields) const
     QVector<QVariant> out(fields.size());
     if (row < 0 || row >= int(d->rows.size()))
         return out;
-    if (!d->selectSome || d->selectSomeFields != fields) {
-        QStringList cols;
-        for (int f : fields)
-            cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));
-        d->selectSome = std::make_unique<Statement>(
-            *d->store, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(cols.join(QLatin1Char(',')), QLatin1String(kTableName)));
-        d->selectSomeFields = fields;
-    }
-    Statement &st = *d->selectSome;
-    st.reset();
-    st.bind(1, d->rows.key(size_t(row)));
-    if (st.step())
-        for (int c = 0; c < fields.size(); ++c)
-            out[c] = fromStored(fields[c], st.column(c));
-    st.reset();
+    const QVector<QVariant> stored = d->store->readFields(d->rows.key(size_t(row)), fields);
+    for (int c = 0; c < stored.size(); ++c)
+        out[c] = fromStored(fields[c], stored[c]);
     return out;
 }
 
@@ -856,42 +786,20 @@ ColumnValues Dataset::readColumns(const QVector<int> &fields) const
     for (size_t i = 0; i < count; ++i)
         byKey[i] = int(i);
     std::sort(byKey.begin(), byKey.end(), [this](int a, int b) { return d->rows.key(size_t(a)) < d->rows.key(size_t(b)); });
-    QStringList cols{QStringLiteral("rowid")};
-    for (int f : fields)
-        cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));
-    const QByteArray sql =
-        QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(cols.join(QLatin1Char(',')), QLatin1String(kTableName)).toUtf8();
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(d->store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-        d->store->fail();
     size_t next = 0;
-    int read = 0, rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const qint64 key = sqlite3_column_int64(st, 0);
+    int read = 0;
+    d->store->readTexts(fields, [&](qint64 key, const CellText *cells) {
         while (next < count && d->rows.key(size_t(byKey[next])) < key)
             ++next;
         if (next == count || d->rows.key(size_t(byKey[next])) != key)
-            continue;  // added by another process after the list was read
+            return;  // added by another process after the list was read
         out.rowOf_[size_t(byKey[next++])] = read++;
         for (int c = 0; c < fields.size(); ++c) {
-            sqlite3_value *v = sqlite3_column_value(st, c + 1);
-            const int type = sqlite3_value_type(v);
-            out.nulls_.push_back(type == SQLITE_NULL);
-            if (type == SQLITE_TEXT)
-                out.bytes_.append(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-            else if (type != SQLITE_NULL)  // numbers and blobs: their text, as the dataset shows them
-                out.bytes_.append(QVariant(type == SQLITE_INTEGER ? QVariant(qint64(sqlite3_value_int64(v)))
-                                           : type == SQLITE_FLOAT ? QVariant(sqlite3_value_double(v))
-                                                                  : QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(v)),
-                                                                                        sqlite3_value_bytes(v))))
-                                      .toString()
-                                      .toUtf8());
+            out.nulls_.push_back(cells[c].null);
+            out.bytes_.append(cells[c].utf8.data(), cells[c].utf8.size());
             out.ends_.push_back(out.bytes_.size());
         }
-    }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE)
-        d->store->fail();
+    });
     out.bytes_.squeeze();
     return out;
 }

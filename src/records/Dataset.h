@@ -30,6 +30,7 @@ struct LocateOptions {
 };
 
 class Store;
+class RecordStore;
 
 // The values of some fields for every stored row, by list position, read in one pass and
 // kept compactly: texts as UTF-8 in one block; a value becomes a QVariant when it is asked
@@ -65,6 +66,8 @@ public:
     // Opens the database file with the checks and messages of open(), without reading the list
     // (for readers that stream the table themselves).
     static std::unique_ptr<Store> openStore(const QString &fileName);
+    // The same for a file or a server address: the store the dataset reads through.
+    static std::unique_ptr<RecordStore> openRecords(const QString &address);
     // Closes at once, dropping a pending edit without settling it, and releases the file.
     void close();
 

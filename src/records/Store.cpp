@@ -288,6 +288,22 @@ QString Statement::columnText(int index) const
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)) : QString();
 }
 
+QByteArrayView Statement::columnUtf8(int index) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, index));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt_, index)) : QByteArrayView();
+}
+
+bool Statement::columnIsNull(int index) const
+{
+    return sqlite3_column_type(stmt_, index) == SQLITE_NULL;
+}
+
+bool Statement::columnIsText(int index) const
+{
+    return sqlite3_column_type(stmt_, index) == SQLITE_TEXT;
+}
+
 qint64 Statement::columnInt(int index) const
 {
     return sqlite3_column_int64(stmt_, index);

@@ -69,6 +69,9 @@ public:
     void reset();
     QVariant column(int index) const;             // raw stored value: null, text, integer, real, blob
     QString columnText(int index) const;
+    QByteArrayView columnUtf8(int index) const;  // valid until the next step or reset
+    bool columnIsNull(int index) const;
+    bool columnIsText(int index) const;
     qint64 columnInt(int index) const;
 
 private:

@@ -61,6 +61,12 @@ QString option(const QString &section, const QString &key, const QString &defaul
     return ProfileFile(seceneklerPath()).readText(section, key, defaultText);
 }
 
+QString databaseAddress()
+{
+    const QString server = option(QStringLiteral("Sunucu"), QStringLiteral("Baglanti")).trimmed();
+    return server.isEmpty() ? QStringLiteral("Data.mdb") : server;
+}
+
 void setSettingsFolderForTests(const QString &folder)
 {
     folderOverride() = folder;

@@ -23,6 +23,11 @@ QString seceneklerPath();
 // key is absent). Reads the file anew on every call.
 QString option(const QString &section, const QString &key, const QString &defaultText = QString());
 
+// Where the records are: the server named by key "Baglanti" of section "Sunucu" of
+// `Secenekler` (a libpq connection string or URI), or else the file "Data.mdb" in the current
+// folder.
+QString databaseAddress();
+
 // Tests point the settings folder elsewhere; the program itself never sets it.
 void setSettingsFolderForTests(const QString &folder);
 

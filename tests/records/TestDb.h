@@ -13,6 +13,7 @@
 #include "Schema.h"
 
 #include <functional>
+#include "RecordStore.h"
 #include "Store.h"
 
 namespace testdb {
@@ -39,41 +40,62 @@ inline QVector<QVariant> record(const QString &name, const QList<QPair<QString, 
     return v;
 }
 
-// Creates `path` holding one record per name, in the given insertion order.
-inline void create(const QString &path, const QStringList &names)
+// Creates the table at `address` (a file or a server) holding one record per name, in the
+// given insertion order.
+inline void create(const QString &address, const QStringList &names)
 {
-    records::Store::create(path, true);
-    records::Store store(path);
-    store.begin();
+    records::createRecordStore(address, true);
+    auto store = records::openRecordStore(address);
+    store->begin();
     int n = 0;
     for (const QString &name : names)
-        store.insert(record(name, {{QStringLiteral("Prot_No"), QString::number(++n)}}));
-    store.commit();
+        store->insert(record(name, {{QStringLiteral("Prot_No"), QString::number(++n)}}));
+    store->commit();
 }
 
-// Runs SQL through the sqlite3 command-line program: a second, independent process.
-inline QString sqliteCli(const QString &path, const QString &sql)
+// The other engine's command-line client, with a locale its Debian wrapper accepts.
+inline void startClient(QProcess &p, const QString &address, const QStringList &extra = {})
+{
+    if (!records::isServerAddress(address)) {
+        p.start(QStringLiteral("sqlite3"), QStringList{address} + extra);
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("psql"), QStringList{address, QStringLiteral("-qAt")} + extra);
+}
+
+// Runs SQL through another client of the store (sqlite3 or psql): a second, independent
+// process. Returns its output followed by its error output.
+inline QString otherClient(const QString &address, const QString &sql)
 {
     QProcess p;
-    p.start(QStringLiteral("sqlite3"), {path, sql});
+    startClient(p, address, records::isServerAddress(address) ? QStringList{QStringLiteral("-c"), sql} : QStringList{sql});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed() + QString::fromUtf8(p.readAllStandardError()).trimmed();
 }
 
-// Another process that holds an exclusive lock on the database until destroyed.
+inline QString sqliteCli(const QString &path, const QString &sql)
+{
+    return otherClient(path, sql);
+}
+
+// Another process that holds an exclusive lock on the records until destroyed.
 class LockHolder {
 public:
-    explicit LockHolder(const QString &path)
+    explicit LockHolder(const QString &address)
     {
-        p_.start(QStringLiteral("sqlite3"), {path});
+        startClient(p_, address);
         p_.waitForStarted();
-        p_.write("BEGIN EXCLUSIVE;\nSELECT 'locked';\n");
+        p_.write(records::isServerAddress(address) ? "BEGIN; LOCK TABLE veriler IN ACCESS EXCLUSIVE MODE; SELECT 'locked';\n"
+                                                   : "BEGIN EXCLUSIVE;\nSELECT 'locked';\n");
         while (!p_.readAllStandardOutput().contains("locked") && p_.waitForReadyRead(10000)) {
         }
     }
     ~LockHolder()
     {
-        p_.write("ROLLBACK;\n.quit\n");
+        p_.write("ROLLBACK;\n");
         p_.closeWriteChannel();
         p_.waitForFinished(10000);
     }

@@ -21,6 +21,15 @@ const int kTarih = records::fieldIndex(QStringLiteral("Tarih"));
 const int kProt = records::fieldIndex(QStringLiteral("Prot_No"));
 
 
+// A trigger on the server that refuses deleting the row with key `key`.
+QString refusingTriggerOnServer(int key)
+{
+    return QStringLiteral("CREATE OR REPLACE FUNCTION kalsin() RETURNS trigger AS $$ BEGIN "
+                          "IF OLD.kalpiyon_id = %1 THEN RAISE EXCEPTION 'silinemez'; END IF; RETURN OLD; END $$ LANGUAGE plpgsql; "
+                          "CREATE TRIGGER kalsin BEFORE DELETE ON veriler FOR EACH ROW EXECUTE FUNCTION kalsin();")
+        .arg(key);
+}
+
 // Runs a ';'-separated script of dataset operations. "name=X" and "yas=X" set fields.
 void run(Dataset &ds, const QString &script)
 {
@@ -44,12 +53,39 @@ void run(Dataset &ds, const QString &script)
 }
 }  // namespace
 
+// Every case runs on both engines: the SQLite file and a PostgreSQL server (named by
+// KALPIYON_TEST_PG, which the test command sets; without it the server rows are skipped).
 class TestDataset : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString path() const { return dir.filePath(QStringLiteral("Data.mdb")); }
+    QString server_ = qEnvironmentVariable("KALPIYON_TEST_PG");
+    bool onServer() const
+    {
+        QFETCH_GLOBAL(QString, engine);
+        return engine == QLatin1String("server");
+    }
+    QString path() const { return onServer() ? server_ : dir.filePath(QStringLiteral("Data.mdb")); }
+    // Tarih as the other client reads it, in the stored form of the file.
+    QString storedTarih() const
+    {
+        if (!onServer())
+            return testdb::otherClient(path(), QStringLiteral("SELECT Tarih FROM veriler"));
+        return testdb::otherClient(path(), QStringLiteral("SELECT coalesce(to_char(\"Tarih\", 'YYYY-MM-DD HH24:MI:SS'), 'NULL') FROM veriler"))
+            .remove(QStringLiteral(" 00:00:00"));
+    }
 
 private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("file") << "file";
+        QTest::newRow("server") << "server";
+    }
+    void init()
+    {
+        if (onServer() && server_.isEmpty())
+            QSKIP("KALPIYON_TEST_PG is not set: no PostgreSQL server for this run");
+    }
     void operations_data();
     void operations();
     void settleOnMove();
@@ -122,7 +158,7 @@ void TestDataset::operations()
     QTEST(int(scrolls.count()), "scrolls");
     QTEST(ds.eof(), "eof");
     // What the list shows must be what the file holds.
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")).toInt(), ds.recordCount());
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT count(*) FROM veriler")).toInt(), ds.recordCount());
 }
 
 void TestDataset::settleOnMove()
@@ -139,25 +175,25 @@ void TestDataset::settleOnMove()
     ds.edit();
     ds.next();  // changed -> stored
     QCOMPARE(ds.state(), DataSetState::Browse);
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("44"));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT \"Yas\" FROM veriler WHERE \"Adi_Soyadi\"='ARI'")), QStringLiteral("44"));
 
     pendingAge = QString();
     ds.edit();
     ds.first();  // unchanged -> dropped, nothing written
     QCOMPARE(ds.state(), DataSetState::Browse);
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler WHERE Yas IS NOT NULL")), QStringLiteral("1"));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT count(*) FROM veriler WHERE \"Yas\" IS NOT NULL")), QStringLiteral("1"));
 
     ds.append();
     ds.first();  // new unchanged -> vanishes
     QCOMPARE(ds.recordCount(), 2);
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")), QStringLiteral("2"));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT count(*) FROM veriler")), QStringLiteral("2"));
 
     // A locate settles too, whether or not it finds anything.
     pendingAge = QStringLiteral("51");
     ds.edit();
     QVERIFY(!ds.locate(QStringLiteral("Adi_Soyadi"), QStringLiteral("YOK"), {true, false}));
     QCOMPARE(ds.state(), DataSetState::Browse);
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("51"));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT \"Yas\" FROM veriler WHERE \"Adi_Soyadi\"='ARI'")), QStringLiteral("51"));
 }
 
 void TestDataset::turkishOrder()
@@ -254,16 +290,16 @@ void TestDataset::fieldValues()
     QCOMPARE(ds.state(), DataSetState::Edit);
     ds.setText(kTarih, QStringLiteral("5.08.2010"));
     ds.post();
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Tarih FROM veriler")), QStringLiteral("2010-08-05"));
+    QCOMPARE(storedTarih(), QStringLiteral("2010-08-05"));
     ds.edit();
     ds.setText(kTarih, QStringLiteral("5.08.2010 14:30:00"));
     ds.post();
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Tarih FROM veriler")), QStringLiteral("2010-08-05 14:30:00"));
+    QCOMPARE(storedTarih(), QStringLiteral("2010-08-05 14:30:00"));
     QCOMPARE(ds.displayText(kTarih), QStringLiteral("5.08.2010 14:30:00"));
     ds.edit();
     ds.setText(kTarih, QString());
     ds.post();
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT quote(Tarih) FROM veriler")), QStringLiteral("NULL"));
+    QCOMPARE(onServer() ? storedTarih() : testdb::otherClient(path(), QStringLiteral("SELECT quote(Tarih) FROM veriler")), QStringLiteral("NULL"));
     QCOMPARE(errorOf([&] { ds.value(QStringLiteral("Yok")); }), QStringLiteral("Query1: Field 'Yok' not found"));
 }
 
@@ -297,18 +333,18 @@ void TestDataset::optimisticLocking()
     ds.edit();
     ds.setText(kYas, QStringLiteral("30"));
     // Another process changes the same row meanwhile.
-    testdb::sqliteCli(path(), QStringLiteral("UPDATE veriler SET Yas='99' WHERE Adi_Soyadi='ARI'"));
+    testdb::otherClient(path(), QStringLiteral("UPDATE veriler SET \"Yas\"='99' WHERE \"Adi_Soyadi\"='ARI'"));
     QVERIFY(errorOf([&] { ds.post(); }).startsWith(QStringLiteral("Row cannot be located for updating")));
     QCOMPARE(ds.state(), DataSetState::Edit);
     QCOMPARE(ds.displayText(kYas), QStringLiteral("30"));  // the record stays as typed
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT Yas FROM veriler WHERE Adi_Soyadi='ARI'")), QStringLiteral("99"));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT \"Yas\" FROM veriler WHERE \"Adi_Soyadi\"='ARI'")), QStringLiteral("99"));
     // A failed settle does not move.
     QVERIFY(!errorOf([&] { ds.next(); }).isEmpty());
     QCOMPARE(ds.recNo(), 1);
     ds.cancel();
 
     ds.next();
-    testdb::sqliteCli(path(), QStringLiteral("DELETE FROM veriler WHERE Adi_Soyadi='BAL'"));
+    testdb::otherClient(path(), QStringLiteral("DELETE FROM veriler WHERE \"Adi_Soyadi\"='BAL'"));
     QVERIFY(errorOf([&] { ds.remove(); }).startsWith(QStringLiteral("Row cannot be located for deletion")));
     QCOMPARE(ds.recordCount(), 2);
 }
@@ -325,7 +361,7 @@ void TestDataset::postFailureKeepsTypedValues()
         testdb::LockHolder other(path());  // another process keeps the file locked
         error = errorOf([&] { ds.post(); });
     }
-    QVERIFY(error.contains(QStringLiteral("locked")));
+    QVERIFY2(error.contains(onServer() ? QStringLiteral("lock timeout") : QStringLiteral("locked")), qPrintable(error));
     QCOMPARE(ds.state(), DataSetState::Insert);
     QCOMPARE(ds.displayText(kName), QStringLiteral("YENİ"));
     QCOMPARE(ds.recordCount(), 1);
@@ -435,9 +471,10 @@ void TestDataset::removeAll()
         names << QStringLiteral("HASTA %1").arg(records - i, 5, 10, QLatin1Char('0'));  // key order is reverse name order
     testdb::create(path(), names);
     if (refusedKey)
-        testdb::sqliteCli(path(), QStringLiteral("CREATE TRIGGER kalsin BEFORE DELETE ON veriler WHEN old.rowid=%1 "
-                                                 "BEGIN SELECT RAISE(ABORT, 'silinemez'); END")
-                                      .arg(refusedKey));
+        testdb::otherClient(path(), onServer() ? refusingTriggerOnServer(refusedKey)
+                                               : QStringLiteral("CREATE TRIGGER kalsin BEFORE DELETE ON veriler WHEN old.rowid=%1 "
+                                                                "BEGIN SELECT RAISE(ABORT, 'silinemez'); END")
+                                                     .arg(refusedKey));
     Dataset ds;
     ds.open(path());
     QList<int> seen;
@@ -448,7 +485,7 @@ void TestDataset::removeAll()
     QCOMPARE(error.contains(QStringLiteral("silinemez")), refusedKey != 0);
     const int left = refusedKey ? records - (progress.isEmpty() ? 0 : progress.last()) : 0;
     QCOMPARE(ds.recordCount(), left);
-    QCOMPARE(testdb::sqliteCli(path(), QStringLiteral("SELECT count(*) FROM veriler")), QString::number(left));
+    QCOMPARE(testdb::otherClient(path(), QStringLiteral("SELECT count(*) FROM veriler")), QString::number(left));
     if (left) {  // the lowest keys went: the remaining names are the first ones, in order
         QCOMPARE(ds.recNo(), 1);
         QCOMPARE(ds.rowText(0, kName), QStringLiteral("HASTA 00001"));

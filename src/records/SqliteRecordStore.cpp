@@ -1,0 +1,232 @@
+#include "SqliteRecordStore.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <sqlite3.h>
+#include <vector>
+
+#include "Error.h"
+#include "FileSystem.h"
+#include "Maintenance.h"
+#include "PgStore.h"
+#include "Schema.h"
+
+namespace records {
+
+namespace {
+
+QString columnsOf(const QVector<int> &fields)
+{
+    QStringList cols;
+    for (int f : fields)
+        cols << QStringLiteral("\"%1\"").arg(QLatin1String(kFields[f].name));
+    return cols.join(QLatin1Char(','));
+}
+
+QVector<int> allFields()
+{
+    QVector<int> all(kFieldCount);
+    for (int i = 0; i < kFieldCount; ++i)
+        all[i] = i;
+    return all;
+}
+
+// "rowid=?N AND "c1" IS ?N+1 AND ...": the row must still hold the values read.
+QString unchangedRowCondition(int firstParam)
+{
+    QStringList parts{QStringLiteral("rowid=?%1").arg(firstParam)};
+    for (int i = 0; i < kFieldCount; ++i)
+        parts << QStringLiteral("\"%1\" IS ?%2").arg(QLatin1String(kFields[i].name)).arg(firstParam + 1 + i);
+    return parts.join(QStringLiteral(" AND "));
+}
+
+QVector<QVariant> columns(const Statement &st, int first, int count)
+{
+    QVector<QVariant> values(count);
+    for (int c = 0; c < count; ++c)
+        values[c] = st.column(first + c);
+    return values;
+}
+
+void refuseNetworkFolder(const QString &path)
+{
+    const QString fs = filesystem::networkFileSystemOf(path);
+    if (!fs.isEmpty())
+        throw Error(QStringLiteral("'%1' bir ağ klasöründe (%2). Ağ klasöründeki bir veritabanı dosyası bozulabilir; "
+                                   "birden çok bilgisayar için veritabanı sunucusunu kullanın "
+                                   "(Secenekler dosyası, [Sunucu] bölümü, Baglanti anahtarı).")
+                        .arg(QFileInfo(path).absoluteFilePath(), fs));
+}
+
+}  // namespace
+
+SqliteRecordStore::SqliteRecordStore(const QString &path) : store_((refuseNetworkFolder(path), path)) {}
+
+SqliteRecordStore::~SqliteRecordStore() = default;
+
+int SqliteRecordStore::changes() const
+{
+    return sqlite3_changes(store_.handle());
+}
+
+void SqliteRecordStore::readNames(const std::function<void(qint64, QByteArrayView)> &row)
+{
+    Statement all(store_, QStringLiteral("SELECT rowid, \"%1\" FROM %2 ORDER BY rowid").arg(QLatin1String(kNameField), QLatin1String(kTableName)));
+    while (all.step())
+        row(all.columnInt(0), all.columnUtf8(1));
+}
+
+void SqliteRecordStore::readRows(const QVector<int> &fields,
+                                 const std::function<void(qint64, const QVector<QVariant> &)> &row)
+{
+    Statement st(store_, QStringLiteral("SELECT rowid%1%2 FROM %3")
+                             .arg(fields.isEmpty() ? QString() : QStringLiteral(","), columnsOf(fields), QLatin1String(kTableName)));
+    while (st.step())
+        row(st.columnInt(0), columns(st, 1, int(fields.size())));
+}
+
+void SqliteRecordStore::readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row)
+{
+    Statement st(store_, QStringLiteral("SELECT rowid%1%2 FROM %3 ORDER BY rowid")
+                             .arg(fields.isEmpty() ? QString() : QStringLiteral(","), columnsOf(fields), QLatin1String(kTableName)));
+    std::vector<CellText> cells(size_t(fields.size()));
+    std::vector<QByteArray> converted(size_t(fields.size()));
+    while (st.step()) {
+        for (int c = 0; c < fields.size(); ++c) {
+            if (st.columnIsNull(c + 1)) {
+                cells[size_t(c)] = {};
+            } else if (st.columnIsText(c + 1)) {
+                cells[size_t(c)] = {false, st.columnUtf8(c + 1)};
+            } else {  // numbers and blobs: their text, as the dataset shows them
+                converted[size_t(c)] = st.column(c + 1).toString().toUtf8();
+                cells[size_t(c)] = {false, converted[size_t(c)]};
+            }
+        }
+        row(st.columnInt(0), cells.data());
+    }
+}
+
+QVector<QVariant> SqliteRecordStore::readRecord(qint64 key)
+{
+    if (!selectRecord_)
+        selectRecord_ = std::make_unique<Statement>(
+            store_, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(columnsOf(allFields()), QLatin1String(kTableName)));
+    selectRecord_->reset();
+    selectRecord_->bind(1, key);
+    QVector<QVariant> values;
+    if (selectRecord_->step())
+        values = columns(*selectRecord_, 0, kFieldCount);
+    selectRecord_->reset();
+    return values;
+}
+
+QVector<QVariant> SqliteRecordStore::readFields(qint64 key, const QVector<int> &fields)
+{
+    if (!selectFields_ || selectFieldsFor_ != fields) {
+        selectFields_ = std::make_unique<Statement>(
+            store_, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(columnsOf(fields), QLatin1String(kTableName)));
+        selectFieldsFor_ = fields;
+    }
+    selectFields_->reset();
+    selectFields_->bind(1, key);
+    QVector<QVariant> values;
+    if (selectFields_->step())
+        values = columns(*selectFields_, 0, int(fields.size()));
+    selectFields_->reset();
+    return values;
+}
+
+QVector<qint64> SqliteRecordStore::findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive)
+{
+    const QString col = QStringLiteral("\"%1\"").arg(QLatin1String(kFields[field].name));
+    QString cond = partial ? QStringLiteral("substr(%1,1,length(?1))=?1").arg(col) : QStringLiteral("%1=?1").arg(col);
+    if (caseInsensitive)
+        cond = QStringLiteral("upper(%1)=upper(?1)").arg(col);
+    Statement st(store_, QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(QLatin1String(kTableName), cond));
+    st.bind(1, value);
+    QVector<qint64> keys;
+    while (st.step())
+        keys << st.columnInt(0);
+    return keys;
+}
+
+int SqliteRecordStore::updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now)
+{
+    static const QString sql = [] {
+        QStringList sets;
+        for (int i = 0; i < kFieldCount; ++i)
+            sets << QStringLiteral("\"%1\"=?%2").arg(QLatin1String(kFields[i].name)).arg(i + 1);
+        return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(QLatin1String(kTableName), sets.join(QLatin1Char(',')), unchangedRowCondition(kFieldCount + 1));
+    }();
+    Statement st(store_, sql);
+    for (int i = 0; i < kFieldCount; ++i)
+        st.bind(i + 1, toStored(i, now.value(i)));
+    st.bind(kFieldCount + 1, key);
+    for (int i = 0; i < kFieldCount; ++i)
+        st.bind(kFieldCount + 2 + i, read.value(i));
+    st.step();
+    return changes();
+}
+
+int SqliteRecordStore::removeIfUnchanged(qint64 key, const QVector<QVariant> &read)
+{
+    Statement st(store_, QStringLiteral("DELETE FROM %1 WHERE %2").arg(QLatin1String(kTableName), unchangedRowCondition(1)));
+    st.bind(1, key);
+    for (int i = 0; i < kFieldCount; ++i)
+        st.bind(2 + i, read.value(i));
+    st.step();
+    return changes();
+}
+
+int SqliteRecordStore::removeKeys(const QVector<qint64> &keys)
+{
+    if (!removeKey_)
+        removeKey_ = std::make_unique<Statement>(store_, QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(QLatin1String(kTableName)));
+    int removed = 0;
+    for (qint64 key : keys) {
+        removeKey_->reset();
+        removeKey_->bind(1, key);
+        removeKey_->step();
+        removed += changes();
+    }
+    removeKey_->reset();
+    return removed;
+}
+
+qint64 SqliteRecordStore::sizeBytes()
+{
+    return QFileInfo(store_.path()).size();
+}
+
+qint64 SqliteRecordStore::snapshotTo(const QString &path)
+{
+    backupDatabase(store_.path(), path);
+    return verifyDatabase(path);
+}
+
+// --- Choosing the engine ------------------------------------------------------------
+
+bool isServerAddress(const QString &address)
+{
+    return PgStore::isConnectionString(address);
+}
+
+std::unique_ptr<RecordStore> openRecordStore(const QString &address)
+{
+    if (isServerAddress(address))
+        return std::make_unique<PgStore>(address);
+    return std::make_unique<SqliteRecordStore>(address);
+}
+
+void createRecordStore(const QString &address, bool overwrite)
+{
+    if (isServerAddress(address)) {
+        PgStore(address).createTable(overwrite);
+        return;
+    }
+    refuseNetworkFolder(address);
+    Store::create(address, overwrite);
+}
+
+}  // namespace records
