@@ -11,6 +11,7 @@
 #include "Dialogs.h"
 #include "Error.h"
 #include "Hakkinda.h"
+#include "OtoYedek.h"
 #include "Passwdu.h"
 #include "ReportCommands.h"
 #include "Store.h"
@@ -109,5 +110,8 @@ bool startUp()
     createWindows();
     if (!Form1->openError.isEmpty())
         ui::showException(Form1->openError, Form1);
-    return AyarFrm->CheckPassWd(true);
+    if (!AyarFrm->CheckPassWd(true))
+        return false;
+    maintenance::reportBackupProblems(Form1);
+    return true;
 }

@@ -17,8 +17,10 @@
 #include "DateText.h"
 #include "Dialogs.h"
 #include "EditorTable.h"
+#include "GeriYukle.h"
 #include "Error.h"
 #include "Icons.h"
+#include "OtoYedek.h"
 #include "Schema.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
@@ -362,6 +364,8 @@ void TForm1::buildMenus()
     ayarlar->addAction(QStringLiteral("Veritabanını Temizle"), this, &TForm1::KaytSil1Click);
     ayarlar->addAction(QStringLiteral("Veritabanını Onar"), this, &TForm1::VeritabannOnar1Click);
     ayarlar->addAction(QStringLiteral("Veritabanını Yedekle"), this, &TForm1::VeritabannYedekle1Click);
+    ayarlar->addSeparator();
+    ayarlar->addAction(QStringLiteral("Yedekten Geri Yükle..."), this, [this] { showRestoreWindow(Query1, this); });
 
     QMenu *rapor = menuBar()->addMenu(QStringLiteral("Rapor"));
     rapor->addAction(kalpiyonIcon(IconId::Print), QStringLiteral("Kalpiyon Raporu"), this, &TForm1::BtnYazdir1Click);
@@ -449,9 +453,10 @@ void TForm1::FormShow()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (FormClose())
+    if (FormClose()) {
         event->accept();
-    else
+        maintenance::backupAtClose(Query1);
+    } else
         event->ignore();
 }
 
