@@ -25,10 +25,12 @@ QString databasePath(const records::Dataset *dataset)
     return QFileInfo(name).absoluteFilePath();
 }
 
-void backupAtClose(const records::Dataset *dataset)
+void backupAtClose(const records::Dataset *dataset, QWidget *mainWindow)
 {
     if (!dataset || !dataset->active())
         return;
+    mainWindow->hide();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // off the screen now
     WaitCursor wait;
     ab::takeBackup(databasePath(dataset), ab::Occasion::Closing);
 }

@@ -17,9 +17,10 @@ namespace maintenance {
 QString databasePath(const records::Dataset *dataset);
 
 // At the end of a normal run: a generation in each backup folder that has none of today.
-// Shows nothing; a failure is recorded for the next start and the program closes all the same.
-// A database that could not be opened is not backed up.
-void backupAtClose(const records::Dataset *dataset);
+// The main window disappears first, so the backup does not hold up the user. Shows nothing;
+// a failure is recorded for the next start and the program closes all the same. A database
+// that could not be opened is not backed up.
+void backupAtClose(const records::Dataset *dataset, QWidget *mainWindow);
 
 // Right before clearing: a generation whatever the day. When it cannot be written the user is
 // asked whether to clear all the same; true means go on.

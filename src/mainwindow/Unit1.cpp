@@ -455,7 +455,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     if (FormClose()) {
         event->accept();
-        maintenance::backupAtClose(Query1);
+        maintenance::backupAtClose(Query1, this);
     } else
         event->ignore();
 }

@@ -74,7 +74,8 @@ struct Result {
 
 // Writes a verified generation of `dataPath` into each backup folder (SQLite's online backup,
 // integrity check, record count; temporary name, synced, renamed; owner-only), then thins the
-// folder. On closing, a folder that already holds a generation of `now`'s day is skipped.
+// folder; the second folder gets a synced copy of the first one's verified file. On closing,
+// a folder that already holds a generation of `now`'s day is skipped.
 Result takeBackup(const QString &dataPath, Occasion occasion, const QDateTime &now = QDateTime::currentDateTime(),
                   const QString &seceneklerFile = QString());
 
