@@ -17,8 +17,8 @@
 #include "DateText.h"
 #include "Dialogs.h"
 #include "EditorTable.h"
-#include "GeriYukle.h"
 #include "Error.h"
+#include "GeriYukle.h"
 #include "Icons.h"
 #include "OtoYedek.h"
 #include "Schema.h"
@@ -456,8 +456,9 @@ void TForm1::closeEvent(QCloseEvent *event)
     if (FormClose()) {
         event->accept();
         maintenance::backupAtClose(Query1, this);
-    } else
+    } else {
         event->ignore();
+    }
 }
 
 bool TForm1::FormClose()

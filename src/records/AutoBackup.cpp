@@ -63,6 +63,9 @@ bool hasGenerationOf(const QString &folder, const QDate &day)
 // problem to report, not a reason to stop.
 void thin(const QString &folder, const QDate &today, QStringList &problems)
 {
+    // Temporary files of a backup that was interrupted (power cut, killed process).
+    for (const QString &stale : QDir(folder).entryList({QStringLiteral("Kalpiyon-*.mdb.*gecici")}, QDir::Files))
+        QFile::remove(QDir(folder).filePath(stale));
     const QList<Generation> all = generations(folder);
     QList<QDateTime> stamps;
     for (const Generation &g : all)

@@ -163,7 +163,11 @@ void TestAutoBackup::closingWritesOneVerifiedGenerationADay()
     QVERIFY(ownerOnly(first.written.first()));
     QCOMPARE(QDir(primary()).entryList(QDir::Files), QStringList{QStringLiteral("Kalpiyon-20261210-170000.mdb")});
 
+    QFile stale(QDir(primary()).filePath(QStringLiteral("Kalpiyon-20261209-170000.mdb.yedek-gecici")));  // a killed backup's
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
     const ab::Result again = ab::takeBackup(data(), ab::Occasion::Closing, at("2026-12-10 23:59"), secenekler());
+    QVERIFY(!stale.exists());
     QVERIFY(again.written.isEmpty());
     QCOMPARE(again.skipped, QStringList{primary()});
     QCOMPARE(ab::takeBackup(data(), ab::Occasion::Closing, at("2026-12-11 08:00"), secenekler()).written.size(), 1);
