@@ -3,6 +3,7 @@
 // the same 500-row durable batches deleted in storage order on a copy of the same file.
 //   bench_maintenance [N]
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,6 +11,8 @@
 #include <sqlite3.h>
 
 #include "Dataset.h"
+#include "AutoBackup.h"
+#include "DemoData.h"
 #include "Maintenance.h"
 #include "Store.h"
 #include "../BenchData.h"
@@ -60,6 +63,24 @@ int main(int argc, char **argv)
     t.start();
     records::backupDatabase(data, dir.filePath(QStringLiteral("yedek.mdb")));
     std::printf("backup (online, verified):   %8.1f ms\n", ms(t));
+
+    // The automatic backup at closing, into one folder and into two (the target: under 2 s).
+    namespace ab = records::autobackup;
+    const QString secenekler = dir.filePath(QStringLiteral("Secenekler"));
+    t.restart();
+    ab::takeBackup(data, ab::Occasion::Closing, QDateTime::currentDateTime(), secenekler);
+    std::printf("automatic backup, one folder: %7.1f ms\n", ms(t));
+    QDir().mkpath(dir.filePath(QStringLiteral("usb")));
+    QFile ini(secenekler);
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Yedek]\r\nIkinciKlasor=usb\r\n");
+    ini.close();
+    t.restart();
+    ab::takeBackup(data, ab::Occasion::BeforeClearing, QDateTime::currentDateTime().addSecs(1), secenekler);
+    std::printf("automatic backup, two folders: %6.1f ms\n", ms(t));
+    t.restart();
+    ab::takeBackup(data, ab::Occasion::Closing, QDateTime::currentDateTime().addSecs(2), secenekler);
+    std::printf("closing again the same day:  %8.1f ms (nothing written)\n", ms(t));
 
     t.restart();
     records::compactDatabase(data, dir.filePath(QStringLiteral("Yedek.mdb")));

@@ -13,6 +13,7 @@
 #include "FirstStart.h"
 #include "Fonts.h"
 #include "Hakkinda.h"
+#include "OtoYedek.h"
 #include "Passwdu.h"
 #include "Placement.h"
 #include "ReportCommands.h"
@@ -120,7 +121,10 @@ bool startUp()
     createWindows();
     if (!Form1->openError.isEmpty())
         ui::showException(Form1->openError, Form1);
-    return AyarFrm->CheckPassWd(true);
+    if (!AyarFrm->CheckPassWd(true))
+        return false;
+    maintenance::reportBackupProblems(Form1);
+    return true;
 }
 
 int runProgram(KalpiyonApplication &app)

@@ -5,6 +5,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "Icons.h"
+#include "OtoYedek.h"
 
 TForm3 *Form3 = nullptr;
 
@@ -44,6 +45,8 @@ void TForm3::RzBitBtn1Click()
                        ui::Yes | ui::No, this) != ui::Yes)
         return;
     dataset_->first();
+    if (!maintenance::backupBeforeClearing(dataset_, this))  // the way back from a clearing
+        return;
     Label2->setText(QStringLiteral("Kayıtlı veriler siliniyor..."));
     // An empty range would draw a busy bar; an empty table shows an empty one instead.
     ProgressBar1->setRange(0, qMax(dataset_->recordCount(), 1));

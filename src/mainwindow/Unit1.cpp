@@ -18,10 +18,12 @@
 #include "EditorTable.h"
 #include "Error.h"
 #include "Fonts.h"
+#include "GeriYukle.h"
 #include "HintFollower.h"
 #include "Icons.h"
 #include "IdleCaret.h"
 #include "Locations.h"
+#include "OtoYedek.h"
 #include "PageControl.h"
 #include "Placement.h"
 #include "Schema.h"
@@ -373,6 +375,8 @@ void TForm1::buildMenus()
     ayarlar->addAction(QStringLiteral("Veritabanını Temizle"), this, &TForm1::KaytSil1Click);
     ayarlar->addAction(QStringLiteral("Veritabanını Onar"), this, &TForm1::VeritabannOnar1Click);
     ayarlar->addAction(QStringLiteral("Veritabanını Yedekle"), this, &TForm1::VeritabannYedekle1Click);
+    ayarlar->addSeparator();
+    ayarlar->addAction(QStringLiteral("Yedekten Geri Yükle..."), this, [this] { showRestoreWindow(Query1, this); });
 
     QMenu *rapor = menuBar()->addMenu(QStringLiteral("Rapor"));
     rapor->addAction(kalpiyonIcon(IconId::Print), QStringLiteral("Kalpiyon Raporu"), this, &TForm1::BtnYazdir1Click);
@@ -461,10 +465,12 @@ void TForm1::FormShow()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (FormClose())
+    if (FormClose()) {
         event->accept();
-    else
+        maintenance::backupAtClose(Query1, this);
+    } else {
         event->ignore();
+    }
 }
 
 bool TForm1::FormClose()

@@ -1,0 +1,38 @@
+#pragma once
+// Arguments shared by the backup commands (yedekler, yedek-dene, geri-yukle): the database,
+// Data.mdb in the current folder when not given, and the Secenekler file that names its
+// backup folders, the program's own unless --secenekler FILE points elsewhere.
+
+#include <QDir>
+#include <QLocale>
+
+#include "AutoBackup.h"
+#include "Command.h"
+
+struct BackupArgs {
+    QString database;
+    records::autobackup::Folders folders;
+};
+
+// Takes [--secenekler FILE] and then `positional` arguments plus an optional DB.
+inline BackupArgs backupArgs(QStringList &args, int positional, const char *usage)
+{
+    const QString secenekler = takeOption(args, QStringLiteral("--secenekler"));
+    if (args.size() == positional)
+        args << QStringLiteral("Data.mdb");
+    expectArgs(args, positional + 1, usage);
+    BackupArgs a;
+    a.database = QDir::current().absoluteFilePath(args.last());
+    a.folders = records::autobackup::backupFolders(a.database, secenekler);
+    return a;
+}
+
+inline QString sizeText(qint64 bytes)
+{
+    return QLocale(QLocale::Turkish, QLocale::Turkey).formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+inline QString stampText(const QDateTime &stamp)
+{
+    return stamp.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
