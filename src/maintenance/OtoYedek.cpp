@@ -6,6 +6,7 @@
 
 #include "AutoBackup.h"
 #include "Dataset.h"
+#include "RecordStore.h"
 #include "Dialogs.h"
 
 namespace maintenance {
@@ -22,7 +23,7 @@ struct WaitCursor {
 QString databasePath(const records::Dataset *dataset)
 {
     const QString name = dataset && !dataset->fileName().isEmpty() ? dataset->fileName() : QStringLiteral("Data.mdb");
-    return QFileInfo(name).absoluteFilePath();
+    return records::isServerAddress(name) ? name : QFileInfo(name).absoluteFilePath();
 }
 
 void backupAtClose(const records::Dataset *dataset, QWidget *mainWindow)

@@ -12,6 +12,7 @@
 #include "Locations.h"
 #include "Maintenance.h"
 #include "ProfileFile.h"
+#include "RecordStore.h"
 #include "Store.h"
 
 namespace records::autobackup {
@@ -33,9 +34,10 @@ void step(const char *name)
         restoreStepHook()(name);
 }
 
+// The data folder: the database file's, or the working folder of a desk on a server.
 QString folderOf(const QString &path)
 {
-    return QFileInfo(path).absolutePath();
+    return isServerAddress(path) ? QDir::currentPath() : QFileInfo(path).absolutePath();
 }
 
 // The folder must be there to take a generation: the default one is made on first use
@@ -78,7 +80,10 @@ void thin(const QString &folder, const QDate &today, QStringList &problems)
 
 void writeGeneration(const QString &dataPath, const QString &target)
 {
-    backupDatabase(dataPath, target);  // online backup, verified, temporary name renamed into place
+    if (isServerAddress(dataPath))  // the server's records as one consistent standalone file
+        openRecordStore(dataPath)->snapshotTo(target);
+    else
+        backupDatabase(dataPath, target);  // online backup, verified, temporary name renamed into place
     QFile::setPermissions(target, kOwnerOnly);
     durable::syncFolderOf(target);
 }
@@ -302,6 +307,10 @@ QString keptCopyName(const QString &dataPath, const QDateTime &now)
 
 QString restore(const QString &backupPath, const QString &dataPath, const QDateTime &now)
 {
+    if (isServerAddress(dataPath))
+        throw Error(QStringLiteral("Kayıtlar bir veritabanı sunucusunda; sunucudaki kayıtların yerine bir yedeği koymak "
+                                   "için programları kapatıp 'kalpiyon-veri kopyala YEDEK SUNUCU --force' çalıştırın. "
+                                   "Hiçbir şey değiştirilmedi."));
     if (!QFileInfo(backupPath).isFile())
         throw Error(QStringLiteral("Yedek dosyası '%1' bulunamadı.").arg(backupPath));
     try {
