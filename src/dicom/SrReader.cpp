@@ -259,7 +259,7 @@ QDate dateOf(const QString &da)
 void quietLibrary()
 {
     static const bool done = [] {
-        OFLog::configure(OFLogger::FATAL_LOG_LEVEL);
+        OFLog::configure(qEnvironmentVariableIsSet("KALPIYON_DCMTK_LOG") ? OFLogger::DEBUG_LOG_LEVEL : OFLogger::FATAL_LOG_LEVEL);
         return true;
     }();
     (void)done;
@@ -365,6 +365,7 @@ QString ageText(const QString &as, const QDate &birthDate, const QDate &studyDat
 SrReport readSrDataset(DcmItem &dataset)
 {
     quietLibrary();
+
     const QString sopClass = elementText(dataset, DCM_SOPClassUID);
     const char *className = nullptr;
     for (const SopClass &c : kEchoClasses)
@@ -383,6 +384,8 @@ SrReport readSrDataset(DcmItem &dataset)
         refuse(QStringLiteral("belge türü %1, kök kavram %2. Yalnızca Enhanced, Comprehensive, Comprehensive 3D "
                               "ve Simplified Adult Echo SR içindeki ekokardiyografi raporu (125200, DCM) okunur.")
                    .arg(sopClassName(sopClass), rootText));
+    if (elementText(dataset, DCM_ValueType) != QLatin1String("CONTAINER"))
+        throw Error(QStringLiteral("Rapor okunamadı: yapılandırılmış rapor içeriği bozuk (kök öğe bir CONTAINER değil)."));
     DSRDocument doc;
     const OFCondition read = doc.read(dataset, DSRTypes::RF_ignoreRelationshipConstraints | DSRTypes::RF_ignoreContentItemErrors
                                                    | DSRTypes::RF_skipInvalidContentItems | DSRTypes::RF_acceptUnknownRelationshipType);
@@ -427,6 +430,9 @@ SrReport readSrDataset(DcmItem &dataset)
 SrReport readSrFile(const QString &path)
 {
     quietLibrary();
+    // dcmsr's header checks need the padding removed on loading (automatic input correction),
+    // which dcmnet's listener switches off for the whole process.
+    dcmEnableAutomaticInputDataCorrection.set(OFTrue);
     DcmFileFormat file;
     const OFCondition loaded = file.loadFile(OFFilename(path.toLocal8Bit().constData()), EXS_Unknown, EGL_noChange,
                                              DCM_MaxReadLength, ERM_autoDetect);

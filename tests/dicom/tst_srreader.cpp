@@ -295,6 +295,7 @@ void TestSrReader::refusals_data()
     QTest::newRow("other root concept") << "root" << "kök kavramı (18748-4, LN";
     QTest::newRow("other SOP class") << "basic" << "belge türü Basic Text SR";
     QTest::newRow("truncated") << "truncated" << "Dosya okunamadı";
+    QTest::newRow("no content tree") << "damaged" << "yapılandırılmış rapor içeriği bozuk";
     QTest::newRow("text file") << "text" << "Dosya okunamadı";
     QTest::newRow("empty file") << "empty" << "Dosya okunamadı";
     QTest::newRow("missing file") << "missing" << "Dosya okunamadı";
@@ -310,6 +311,12 @@ void TestSrReader::refusals()
         write(file, container({"LN", "18748-4", "Diagnostic Imaging Report"}, {findings}, DSRTypes::RT_isRoot));
     } else if (kind == QLatin1String("basic")) {
         QFile::copy(QStringLiteral(KALPIYON_TEST_FIXTURES "/basic-text-sr.dcm"), file);
+    } else if (kind == QLatin1String("damaged")) {
+        DcmFileFormat f;
+        build(f, echo({findings}));
+        f.getDataset()->findAndDeleteElement(DCM_ValueType);
+        f.getDataset()->findAndDeleteElement(DCM_ContentSequence);
+        QVERIFY(f.saveFile(file.toLocal8Bit().constData(), EXS_LittleEndianExplicit).good());
     } else if (kind == QLatin1String("truncated")) {
         write(file, echo({findings, findings, findings}));
         QFile f(file);
