@@ -38,6 +38,8 @@ QString withFullStop(const QString &message);
 // File dialogs. Return the chosen path, or an empty string when cancelled.
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
+// A folder; under the seam the next queued file name is the answer.
+QString getExistingDirectory(QWidget *parent, const QString &title, const QString &dir);
 
 // Shows a modal window of the program and returns its result (QDialog::Accepted ...).
 // Under the test seam the next queued handler works the window instead of a user.
