@@ -100,7 +100,6 @@ class TestSrImport : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { qputenv("LANG", "tr_TR.UTF-8"); }
     void menuEntryAfterTheSpecifiedOnes();
     void fileIntoANewRecord_data();
     void fileIntoANewRecord();
