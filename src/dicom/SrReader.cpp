@@ -107,7 +107,18 @@ void applyModifiers(const DSRDocumentTreeNodeCursor &at, Context &context, NumIt
 
 class Mapper {
 public:
-    explicit Mapper(SrReport &report) : report_(report), candidates_(echoFieldRules().size()) {}
+    explicit Mapper(SrReport &report) : report_(report), candidates_(echoFieldRules().size())
+    {
+        // The table's codes in canonical form, worked out once per report, not once per item.
+        for (const FieldRule &rule : echoFieldRules()) {
+            std::vector<Wanted> codes;
+            for (const CodeMatch &m : rule.codes)
+                codes.push_back({canonicalCode(QLatin1String(m.scheme), QLatin1String(m.code)),
+                                 m.site ? QLatin1String("SCT:") + QLatin1String(m.site) : QString(),
+                                 m.cyclePoint ? QLatin1String("SCT:") + QLatin1String(m.cyclePoint) : QString()});
+            wanted_.push_back(std::move(codes));
+        }
+    }
 
     void walk(const DSRDocumentTreeNodeCursor &parent, const Context &context)
     {
@@ -130,8 +141,12 @@ private:
     void take(const DSRDocumentTreeNodeCursor &at, const DSRNumTreeNode &num, const Context &inherited);
     void skip(const NumItem &item, const QString &reason) { report_.skipped.append({item.shown, reason}); }
 
+    struct Wanted {
+        QString code, site, cyclePoint;
+    };
     SrReport &report_;
     std::vector<std::vector<Candidate>> candidates_;  // per field rule
+    std::vector<std::vector<Wanted>> wanted_;         // per field rule and code
 };
 
 void Mapper::take(const DSRDocumentTreeNodeCursor &at, const DSRNumTreeNode &num, const Context &inherited)
@@ -159,12 +174,12 @@ void Mapper::take(const DSRDocumentTreeNodeCursor &at, const DSRNumTreeNode &num
         const FieldRule &rule = rules[r];
         for (size_t k = 0; k < rule.codes.size(); ++k) {
             const CodeMatch &m = rule.codes[k];
-            const QString wanted = canonicalCode(QLatin1String(m.scheme), QLatin1String(m.code));
-            if (m.byProperty ? item.property != wanted : (!standard || item.conceptCode != wanted))
+            const Wanted &w = wanted_[r][k];
+            if (m.byProperty ? item.property != w.code : (!standard || item.conceptCode != w.code))
                 continue;
-            if (m.site && item.context.site != QLatin1String("SCT:") + QLatin1String(m.site))
+            if (m.site && item.context.site != w.site)
                 continue;
-            if (m.cyclePoint && item.cyclePoint != QLatin1String("SCT:") + QLatin1String(m.cyclePoint))
+            if (m.cyclePoint && item.cyclePoint != w.cyclePoint)
                 continue;
             if (rule.antegradeOnly && !item.context.direction.isEmpty()
                 && item.context.direction != QLatin1String(codes::AntegradeFlow))
