@@ -12,6 +12,7 @@
 #include "Dataset.h"
 #include "ProfileFile.h"
 #include "Locations.h"
+#include "Shots.h"
 #include "SrImport.h"
 
 namespace {
@@ -291,11 +292,14 @@ void TestSrImport::receivedOverTheNetwork()
         QCOMPARE(frm.ReportList->topLevelItem(0)->text(0), QStringLiteral("YILMAZ MEHMET"));
         QCOMPARE(frm.ReportList->topLevelItem(0)->text(1), QStringLiteral("2024-03-15 09:45"));
         QVERIFY(frm.ReportList->topLevelItem(0)->text(2).startsWith(QStringLiteral("Gelen")));
+        saveShot(&frm, QStringLiteral("dicom-raporu-al"));
         QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
     });
     QCOMPARE(gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 0);
     QCOMPARE(QDir(gelen.filePath(QStringLiteral("Alinan"))).entryList(QDir::Files).size(), 1);
     QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
+    Form1->findingsPages->setCurrentIndex(1);
+    saveShot(Form1, QStringLiteral("dicom-raporu-alindi"));
     post();
     verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(QStringLiteral("tid5200-comprehensive")));
 }
