@@ -27,6 +27,7 @@
 #include "PageControl.h"
 #include "Placement.h"
 #include "Schema.h"
+#include "SrImport.h"
 #include "TypingFilters.h"
 #include "Unit2.h"
 #include "Vocabulary.h"
@@ -366,6 +367,7 @@ void TForm1::buildMenus()
     dosya->addAction(kalpiyonIcon(IconId::Delete), QStringLiteral("Sil"), this, &TForm1::BtnSilClick);
     dosya->addSeparator();
     dosya->addAction(kalpiyonIcon(IconId::Close), QStringLiteral("Kapat"), this, &TForm1::BtnKapatClick);
+    srimport::install(this, dosya);  // DICOM reports, behind a separator after the entries above
 
     QMenu *ayarlar = menuBar()->addMenu(QStringLiteral("Ayarlar"));
     ayarlar->addAction(QStringLiteral("Sabit Bilgiler"), this, &TForm1::SabitBilgiler1Click);

@@ -186,6 +186,13 @@ QString getOpenFileName(QWidget *parent, const QString &title, const QString &di
     return QFileDialog::getOpenFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
+QString getExistingDirectory(QWidget *parent, const QString &title, const QString &dir)
+{
+    if (seam().installed)
+        return fileFromSeam(title);
+    return QFileDialog::getExistingDirectory(parent, title, dir, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
 int execDialog(QDialog &dialog)
 {
     if (!seam().installed)

@@ -44,6 +44,8 @@ enum class Overwrite { Ask, Replace };
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter,
                         Overwrite overwrite = Overwrite::Ask);
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter);
+// A folder; under the seam the next queued file name is the answer.
+QString getExistingDirectory(QWidget *parent, const QString &title, const QString &dir);
 
 // Shows a modal window of the program and returns its result (QDialog::Accepted ...).
 // Under the test seam the next queued handler works the window instead of a user.

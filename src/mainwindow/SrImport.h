@@ -1,0 +1,63 @@
+#pragma once
+// Taking echo measurements from DICOM Structured Reports into the main window: the command
+// "DICOM Raporu Al..." (after the entries of menu "Dosya", behind a separator), its window
+// listing the reports waiting in Gelen/ and those of a file or folder the user picks, and the
+// receiver that runs while the program is open when section "DICOM" of Secenekler says so.
+
+#include <QDialog>
+#include <QList>
+
+#include "SrReader.h"
+
+class QCheckBox;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class TForm1;
+
+namespace srimport {
+
+// Adds the command to `menu` and starts the receiver (when enabled) once the event loop runs.
+void install(TForm1 *window, QMenu *menu);
+
+// The values of `report` as pending changes of a new record, or of the current record when
+// `intoCurrent` is set and the names agree; asks before changing filled fields, then shows a
+// summary. False when nothing was taken (the user declined).
+bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent);
+
+// The data folder: where Data.mdb is, and Gelen/ below it.
+QString dataFolder(const TForm1 *window);
+
+}  // namespace srimport
+
+// The window of the command: reports to choose from, by patient name and time.
+class TSrImportFrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSrImportFrm(TForm1 *window);
+
+    QTreeWidget *ReportList;
+    QPushButton *BtnDosya, *BtnKlasor, *BtnAl, *BtnKapat;
+    QCheckBox *ChkAcikKayit;
+
+    // Lists the reports waiting in Gelen/ (and those found before in a chosen folder).
+    void refresh();
+
+public slots:
+    void BtnDosyaClick();
+    void BtnKlasorClick();
+    void BtnAlClick();
+
+private:
+    struct Entry {
+        QString path;
+        QString patientName, time, origin;
+        bool waiting;  // in Gelen/: moved on once taken
+    };
+    void addFolder(const QString &folder);
+    bool take(const QString &path, bool waiting);
+
+    TForm1 *window_;
+    QList<Entry> found_;  // from a folder the user picked
+    QList<Entry> shown_;
+};

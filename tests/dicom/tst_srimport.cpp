@@ -1,0 +1,308 @@
+// Taking a DICOM SR into the main window, offscreen through the window itself: the menu
+// entry, a file, a folder, the current record, and a report received from storescu over a
+// real association. Nothing reaches Data.mdb until "Kaydet".
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "AppFixture.h"
+#include "Ayar.h"
+#include "Dataset.h"
+#include "ProfileFile.h"
+#include "Locations.h"
+#include "Shots.h"
+#include "SrImport.h"
+
+namespace {
+
+QString fixturePath(const QString &name)
+{
+    return QStringLiteral(KALPIYON_TEST_FIXTURES "/") + name;
+}
+
+// field -> value of an .expected.tsv.
+QList<QPair<QString, QString>> expectedOf(const QString &sample)
+{
+    QFile f(fixturePath(sample + QStringLiteral(".expected.tsv")));
+    f.open(QIODevice::ReadOnly);
+    QList<QPair<QString, QString>> rows;
+    for (const QByteArray &line : f.readAll().split('\n').mid(2))
+        if (!line.isEmpty())
+            rows.append({QString::fromUtf8(line).section(u'\t', 0, 0), QString::fromUtf8(line).section(u'\t', 1, 1)});
+    return rows;
+}
+
+QAction *importAction()
+{
+    for (QMenu *menu : Form1->menuBar()->findChildren<QMenu *>())
+        if (menu->title() == QLatin1String("Dosya"))
+            for (QAction *a : menu->actions())
+                if (a->text() == QLatin1String("DICOM Raporu Al..."))
+                    return a;
+    return nullptr;
+}
+
+// Opens the command's window and lets `work` use it.
+void runCommand(const std::function<void(TSrImportFrm &)> &work)
+{
+    ui::TestSeam::queueDialogHandler([work](QDialog &d) { work(static_cast<TSrImportFrm &>(d)); });
+    importAction()->trigger();
+}
+
+// The stored record at list position `row` (1-based) of a fresh look at Data.mdb.
+QHash<QString, QVariant> storedRecord(const QString &db, int row)
+{
+    records::Dataset data;
+    data.open(db);
+    data.setRecNo(row);
+    QHash<QString, QVariant> v;
+    for (int f = 0; f < records::kFieldCount; ++f)
+        v.insert(QLatin1String(records::kFields[f].name), data.value(f));
+    return v;
+}
+
+int storedCount(const QString &db)
+{
+    records::Dataset data;
+    data.open(db);
+    return data.recordCount();
+}
+
+QString storedText(const QVariant &v)
+{
+    return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date().toString(Qt::ISODate) : v.toString();
+}
+
+// Every field of the stored record is the expected one; all others are empty.
+void verifyExactly(const QHash<QString, QVariant> &stored, const QList<QPair<QString, QString>> &expected)
+{
+    QHash<QString, QString> want;
+    for (const auto &[field, value] : expected)
+        want.insert(field, value);
+    for (auto it = stored.begin(); it != stored.end(); ++it) {
+        if (want.contains(it.key()))
+            QCOMPARE(storedText(it.value()), want.value(it.key()));
+        else
+            QVERIFY2(storedText(it.value()).isEmpty(), qPrintable(it.key() + QStringLiteral(" = ") + storedText(it.value())));
+    }
+}
+
+void post()
+{
+    Form1->DataSetPost1->trigger();
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
+}
+
+}  // namespace
+
+class TestSrImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuEntryAfterTheSpecifiedOnes();
+    void fileIntoANewRecord_data();
+    void fileIntoANewRecord();
+    void intoTheCurrentRecord_data();
+    void intoTheCurrentRecord();
+    void otherNameIsNotMixedIn();
+    void refusedFileChangesNothing();
+    void folderOfAUsbStick();
+    void receivedOverTheNetwork();
+};
+
+void TestSrImport::menuEntryAfterTheSpecifiedOnes()
+{
+    fixture::Program program({QStringLiteral("ARSLAN CAN")});
+    QMenu *dosya = nullptr;
+    for (QMenu *m : Form1->menuBar()->findChildren<QMenu *>())
+        if (m->title() == QLatin1String("Dosya"))
+            dosya = m;
+    QVERIFY(dosya);
+    QStringList texts;
+    for (QAction *a : dosya->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(texts, (QStringList{"Yeni Kayıt", "Sil", "-", "Kapat", "-", "DICOM Raporu Al..."}));
+}
+
+void TestSrImport::fileIntoANewRecord_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::newRow("TID 5200") << "tid5200-comprehensive";
+    QTest::newRow("TID 5300") << "tid5300-simplified";
+}
+
+// A file: the values become pending changes of a new record; "Kaydet" stores exactly them.
+void TestSrImport::fileIntoANewRecord()
+{
+    QFETCH(QString, sample);
+    fixture::Program program({QStringLiteral("ARSLAN CAN")});
+    program.show();
+    AyarFrm->ChkAlan->setChecked(false);
+    ui::TestSeam::queueAnswer(ui::Ok);  // the summary
+    runCommand([&](TSrImportFrm &frm) {
+        ui::TestSeam::queueFileName(fixturePath(sample + QStringLiteral(".dcm")));
+        QTest::mouseClick(frm.BtnDosya, Qt::LeftButton);
+    });
+    QCOMPARE(ui::TestSeam::pendingAnswers(), 0);
+    const QString summary = ui::TestSeam::asked().last().text;
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Bilgi"));
+    QVERIFY2(summary.startsWith(QStringLiteral("%1 alan dolduruldu: Adi_Soyadi, Yas, Tarih, Prot_No").arg(expectedOf(sample).size())), qPrintable(summary));
+    QVERIFY(summary.contains(QStringLiteral("Atlanan öğeler")));
+    // Pending, not stored: a new record in the insert state, the editors show the values.
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Insert);
+    QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
+    QCOMPARE(Form1->dbEdit(QStringLiteral("EditAd"))->text(), expectedOf(sample).first().second);
+    QCOMPARE(Form1->dbEdit(QStringLiteral("RzDBEdit9"))->text(), expectedOf(sample).at(9).second);  // mitral_mkg_mean
+    post();
+    QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 2);
+    verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(sample));
+}
+
+void TestSrImport::intoTheCurrentRecord_data()
+{
+    QTest::addColumn<int>("answer");       // to "change the filled fields?"
+    QTest::addColumn<QString>("kalp_la");  // afterwards
+    QTest::newRow("replace") << int(ui::Yes) << "3,8";
+    QTest::newRow("keep filled fields") << int(ui::No) << "3,5";
+}
+
+// The current record with the same name: filled fields that would change are listed first.
+void TestSrImport::intoTheCurrentRecord()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, kalp_la);
+    fixture::Program program({}, true, [](const QString &folder) {
+        const QString db = QDir(folder).filePath(QStringLiteral("Data.mdb"));
+        records::Store::create(db, true);
+        records::Store store(db);
+        QVector<QVariant> v(records::kFieldCount);
+        v[records::fieldIndex(QStringLiteral("Adi_Soyadi"))] = QStringLiteral("YILMAZ MEHMET");
+        v[records::fieldIndex(QStringLiteral("kalp_la"))] = QStringLiteral("3,5");
+        v[records::fieldIndex(QStringLiteral("Yorum1"))] = QStringLiteral("Kendi yorumum");
+        store.insert(v);
+    });
+    program.show();
+    ui::TestSeam::queueAnswer(ui::Button(answer));
+    ui::TestSeam::queueAnswer(ui::Ok);
+    runCommand([&](TSrImportFrm &frm) {
+        frm.ChkAcikKayit->setChecked(true);
+        ui::TestSeam::queueFileName(fixturePath(QStringLiteral("tid5200-comprehensive.dcm")));
+        QTest::mouseClick(frm.BtnDosya, Qt::LeftButton);
+    });
+    const QList<ui::TestSeam::Asked> asked = ui::TestSeam::asked();
+    QCOMPARE(asked.at(asked.size() - 2).title, QStringLiteral("Onay"));
+    QVERIFY2(asked.at(asked.size() - 2).text.contains(QStringLiteral("kalp_la: 3,5 → 3,8")), qPrintable(asked.at(asked.size() - 2).text));
+    QVERIFY(!asked.at(asked.size() - 2).text.contains(QStringLiteral("Adi_Soyadi")));
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Edit);
+    QCOMPARE(storedRecord(program.file(QStringLiteral("Data.mdb")), 1).value(QStringLiteral("kalp_la")).toString(), QStringLiteral("3,5"));
+    post();
+    const auto stored = storedRecord(program.file(QStringLiteral("Data.mdb")), 1);
+    QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
+    QCOMPARE(stored.value(QStringLiteral("kalp_la")).toString(), kalp_la);
+    QCOMPARE(stored.value(QStringLiteral("kalp_lvd")).toString(), QStringLiteral("4,9"));
+    QCOMPARE(stored.value(QStringLiteral("Yorum1")).toString(), QStringLiteral("Kendi yorumum"));
+}
+
+void TestSrImport::otherNameIsNotMixedIn()
+{
+    fixture::Program program({QStringLiteral("ARSLAN CAN")});
+    program.show();
+    ui::TestSeam::queueAnswer(ui::No);  // "take it into a new record instead?"
+    runCommand([&](TSrImportFrm &frm) {
+        frm.ChkAcikKayit->setChecked(true);
+        ui::TestSeam::queueFileName(fixturePath(QStringLiteral("tid5200-comprehensive.dcm")));
+        QTest::mouseClick(frm.BtnDosya, Qt::LeftButton);
+        frm.reject();
+    });
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Dikkat !"));
+    QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("(YILMAZ MEHMET)")));
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
+    QCOMPARE(Form1->dbEdit(QStringLiteral("EditAd"))->text(), QStringLiteral("ARSLAN CAN"));
+}
+
+void TestSrImport::refusedFileChangesNothing()
+{
+    fixture::Program program({QStringLiteral("ARSLAN CAN")});
+    program.show();
+    ui::TestSeam::queueAnswer(ui::Ok);
+    runCommand([&](TSrImportFrm &frm) {
+        ui::TestSeam::queueFileName(fixturePath(QStringLiteral("basic-text-sr.dcm")));
+        QTest::mouseClick(frm.BtnDosya, Qt::LeftButton);
+        frm.reject();
+    });
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Hata"));
+    QVERIFY(ui::TestSeam::asked().last().text.contains(QStringLiteral("ekokardiyografi raporu değil")));
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
+    QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
+}
+
+// A folder as a USB stick has it: reports in sub-folders without an extension, among other files.
+void TestSrImport::folderOfAUsbStick()
+{
+    fixture::Program program({QStringLiteral("ARSLAN CAN")});
+    program.show();
+    AyarFrm->ChkAlan->setChecked(false);
+    QTemporaryDir stick;
+    QDir(stick.path()).mkpath(QStringLiteral("DICOM/ST000/SE000"));
+    QFile::copy(fixturePath(QStringLiteral("tid5300-simplified.dcm")), stick.filePath(QStringLiteral("DICOM/ST000/SE000/IM000001")));
+    QFile::copy(fixturePath(QStringLiteral("basic-text-sr.dcm")), stick.filePath(QStringLiteral("DICOM/ST000/SE000/IM000002")));
+    QFile::copy(fixturePath(QStringLiteral("README.md")), stick.filePath(QStringLiteral("OKUBENI.TXT")));
+    ui::TestSeam::queueAnswer(ui::Ok);
+    runCommand([&](TSrImportFrm &frm) {
+        ui::TestSeam::queueFileName(stick.path());
+        QTest::mouseClick(frm.BtnKlasor, Qt::LeftButton);
+        QCOMPARE(frm.ReportList->topLevelItemCount(), 1);
+        QCOMPARE(frm.ReportList->topLevelItem(0)->text(0), QStringLiteral("KAYA ZEYNEP"));
+        QCOMPARE(frm.ReportList->topLevelItem(0)->text(1), QStringLiteral("2025-06-11 14:10"));
+        QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
+    });
+    post();
+    verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(QStringLiteral("tid5300-simplified")));
+    QVERIFY(QFile::exists(stick.filePath(QStringLiteral("DICOM/ST000/SE000/IM000001"))));  // the stick is left as it was
+}
+
+// storescu sends to the program's own receiver; the report waits in Gelen/ by patient name,
+// is taken into a new record and moves on; "Kaydet" stores exactly the expected values.
+void TestSrImport::receivedOverTheNetwork()
+{
+    const int port = 20000 + int(QRandomGenerator::global()->bounded(40000));
+    fixture::Program program({QStringLiteral("ARSLAN CAN")}, true, [port](const QString &folder) {
+        const settings::ProfileFile secenekler(QDir(folder).filePath(QStringLiteral("Secenekler")));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("Etkin"), QStringLiteral("1"));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("Port"), QString::number(port));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("AETitle"), QStringLiteral("EKOLAB"));
+    });
+    QVERIFY(program.mayWork);
+    program.show();
+    AyarFrm->ChkAlan->setChecked(false);
+    QTest::qWait(100);  // the receiver starts once the event loop runs
+    QProcess storescu;
+    storescu.start(QStringLiteral("storescu"), {QStringLiteral("-aec"), QStringLiteral("EKOLAB"), QStringLiteral("127.0.0.1"),
+                                                QString::number(port), fixturePath(QStringLiteral("tid5200-comprehensive.dcm"))});
+    QVERIFY(storescu.waitForFinished(30000));
+    QCOMPARE(storescu.exitCode(), 0);
+    const QDir gelen(program.file(QStringLiteral("Gelen")));
+    QCOMPARE(gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 1);
+
+    ui::TestSeam::queueAnswer(ui::Ok);
+    runCommand([&](TSrImportFrm &frm) {
+        QCOMPARE(frm.ReportList->topLevelItemCount(), 1);
+        QCOMPARE(frm.ReportList->topLevelItem(0)->text(0), QStringLiteral("YILMAZ MEHMET"));
+        QCOMPARE(frm.ReportList->topLevelItem(0)->text(1), QStringLiteral("2024-03-15 09:45"));
+        QVERIFY(frm.ReportList->topLevelItem(0)->text(2).startsWith(QStringLiteral("Gelen")));
+        saveShot(&frm, QStringLiteral("dicom-raporu-al"));
+        QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
+    });
+    QCOMPARE(gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 0);
+    QCOMPARE(QDir(gelen.filePath(QStringLiteral("Alinan"))).entryList(QDir::Files).size(), 1);
+    QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
+    Form1->findingsPages->setCurrentIndex(1);
+    saveShot(Form1, QStringLiteral("dicom-raporu-alindi"));
+    post();
+    verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(QStringLiteral("tid5200-comprehensive")));
+}
+
+KALPIYON_TEST_MAIN(TestSrImport)
+#include "tst_srimport.moc"

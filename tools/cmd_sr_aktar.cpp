@@ -1,0 +1,34 @@
+// sr-aktar FILE DB: appends the record an echo SR fills to an existing database.
+#include <QDateTime>
+
+#include "Command.h"
+#include "Schema.h"
+#include "SrReader.h"
+#include "Store.h"
+
+namespace {
+const char *kUsage = "sr-aktar FILE DB";
+
+int runSrAktar(const QStringList &arguments)
+{
+    expectArgs(arguments, 2, kUsage);
+    const dicom::SrReport report = dicom::readSrFile(arguments.at(0));
+    QVector<QVariant> values(records::kFieldCount);
+    for (const dicom::FieldValue &v : report.values) {
+        const int field = records::fieldIndex(v.field);
+        if (records::kFields[field].type == records::FieldType::DateTime)
+            values[field] = QDateTime(QDate::fromString(v.value, Qt::ISODate), QTime(0, 0), Qt::UTC);
+        else
+            values[field] = v.value;
+    }
+    records::Store store(arguments.at(1));
+    store.checkSchema();
+    store.begin();
+    store.insert(values);
+    store.commit();
+    out() << "Kayıt eklendi (" << report.values.size() << " alan): " << arguments.at(1) << "\n";
+    return 0;
+}
+
+const bool registered = registerCommand({"sr-aktar", kUsage, runSrAktar});
+}  // namespace
