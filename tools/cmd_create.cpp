@@ -1,7 +1,7 @@
 // create DB [--force]: a new, empty database with table veriler.
 #include "Command.h"
 #include "Error.h"
-#include "Store.h"
+#include "RecordStore.h"
 
 namespace {
 const char *kUsage = "create DB [--force]";
@@ -11,7 +11,7 @@ int runCreate(const QStringList &arguments)
     QStringList args = arguments;
     const bool force = takeFlag(args, QStringLiteral("--force"));
     expectArgs(args, 1, kUsage);
-    records::Store::create(args.at(0), force);
+    records::createRecordStore(args.at(0), force);
     out() << "Veritabanı oluşturuldu: " << args.at(0) << "\n";
     return 0;
 }

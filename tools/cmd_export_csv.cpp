@@ -13,6 +13,7 @@
 #include "Dataset.h"
 #include "Error.h"
 #include "NameOrder.h"
+#include "RecordStore.h"
 #include "Store.h"
 
 namespace {
@@ -81,17 +82,53 @@ void write(const QByteArray &bytes)
         throw Error(QStringLiteral("Standart çıktıya yazılamadı."));
 }
 
+QByteArray headerLine()
+{
+    QStringList header;
+    for (const records::FieldDef &f : records::kFields)
+        header << QLatin1String(f.name);
+    return header.join(QLatin1Char(',')).toUtf8() + "\r\n";
+}
+
+// A server cannot sort by the program's Turkish sort key: the dataset puts the rows in list
+// order, then they are written from its compact column store.
+int exportThroughDataset(const QString &address)
+{
+    records::Dataset data;
+    data.open(address);
+    QVector<int> all(records::kFieldCount);
+    for (int i = 0; i < records::kFieldCount; ++i)
+        all[i] = i;
+    const records::ColumnValues rows = data.readColumns(all);
+    out().flush();
+    write(headerLine());
+    QByteArray line;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        line.clear();
+        for (int i = 0; i < records::kFieldCount; ++i) {
+            if (i)
+                line += ',';
+            appendCell(line, i, rows.value(r, i));
+        }
+        line += "\r\n";
+        write(line);
+    }
+    if (std::fflush(stdout) != 0)
+        throw Error(QStringLiteral("Standart çıktıya yazılamadı."));
+    return 0;
+}
+
 int runExport(const QStringList &arguments)
 {
     QStringList args = arguments;
     expectArgs(args, 1, kUsage);
+    if (records::isServerAddress(args.at(0)))
+        return exportThroughDataset(args.at(0));
     const std::unique_ptr<records::Store> store = records::Dataset::openStore(args.at(0));
     records::registerNameKey(*store);
-    QStringList header, columns;
-    for (const records::FieldDef &f : records::kFields) {
-        header << QLatin1String(f.name);
+    QStringList columns;
+    for (const records::FieldDef &f : records::kFields)
         columns << QStringLiteral("\"%1\"").arg(QLatin1String(f.name));
-    }
     const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 %3")
                                .arg(columns.join(QLatin1Char(',')), QLatin1String(records::kTableName), records::listOrderClause())
                                .toUtf8();
@@ -99,7 +136,7 @@ int runExport(const QStringList &arguments)
     if (sqlite3_prepare_v2(store->handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
         store->fail();
     out().flush();
-    QByteArray line = header.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    QByteArray line = headerLine();
     int rc;
     try {
         write(line);

@@ -44,22 +44,7 @@ int runCopy(const QStringList &arguments)
     from->checkSchema();
     records::createRecordStore(args.at(1), force);
     auto to = records::openRecordStore(args.at(1));
-    to->begin();
-    try {
-        QVector<QVector<QVariant>> batch;
-        from->readRows(allFields(), [&](qint64, const QVector<QVariant> &values) {
-            batch << values;
-            if (batch.size() == 1000) {
-                to->insertMany(batch);
-                batch.clear();
-            }
-        });
-        to->insertMany(batch);
-        to->commit();
-    } catch (...) {
-        to->rollback();
-        throw;
-    }
+    records::copyAllRecords(*from, *to);
     qint64 fromCount = 0, toCount = 0;
     const QByteArray a = contentDigest(*from, &fromCount);
     const QByteArray b = contentDigest(*to, &toCount);

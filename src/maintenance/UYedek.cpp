@@ -1,3 +1,5 @@
+#include "Locations.h"
+#include "RecordStore.h"
 #include "UYedek.h"
 
 #include <QApplication>
@@ -135,6 +137,14 @@ QString TFrmYedek::composeDestination(const QString &dir, const QString &name)
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
+// The working folder's Data.mdb, or the server the program keeps its records on (its records
+// are then written as a standalone Data.mdb that opens on any desk).
+static QString databaseInUse()
+{
+    const QString address = settings::databaseAddress();
+    return records::isServerAddress(address) ? address : QDir::current().filePath(address);
+}
+
 void TFrmYedek::copyOne(const QString &source, const QString &target, int pauseMs, bool database)
 {
     ProgressBar1->setValue(0);
@@ -143,7 +153,7 @@ void TFrmYedek::copyOne(const QString &source, const QString &target, int pauseM
         maintenance::pause(pauseMs);
     }
     if (database)
-        records::backupDatabase(source, target);
+        records::backupRecords(source, target);
     else
         records::copyFileReplacing(source, target);
     ProgressBar1->setValue(0);
@@ -166,7 +176,7 @@ void TFrmYedek::BitBtn1Click()
         // The database in use (the working folder's Data.mdb) and the settings file where the
         // program keeps it.
         if (CheckBox1->isChecked())
-            copyOne(QDir::current().filePath(QStringLiteral("Data.mdb")), destination + QStringLiteral("Data.mdb"), 100, true);
+            copyOne(databaseInUse(), destination + QStringLiteral("Data.mdb"), 100, true);
         if (CheckBox2->isChecked())
             copyOne(settingsFile ? settingsFile() : QStringLiteral("Ayarlar"), destination + QStringLiteral("Ayarlar"), 50, false);
     } catch (const Error &e) {

@@ -1,3 +1,5 @@
+#include "Locations.h"
+#include "RecordStore.h"
 #include "tamir.h"
 
 #include <QApplication>
@@ -133,8 +135,24 @@ TFrmTamir::TFrmTamir(QWidget *parent) : QDialog(parent, Qt::Tool)
 
 TFrmTamir::~TFrmTamir() = default;
 
+namespace {
+// Data.mdb, or the server named in Secenekler.
+QString databaseInUse()
+{
+    return settings::databaseAddress();
+}
+}  // namespace
+
 QString TFrmTamir::DatabaseSizeText(const QString &fileName)
 {
+    if (records::isServerAddress(fileName)) {  // the table's size on the server
+        try {
+            return QLocale(QLocale::Turkish, QLocale::Turkey)
+                .formattedDataSize(records::openRecordStore(fileName)->sizeBytes(), 2, QLocale::DataSizeTraditionalFormat);
+        } catch (const Error &) {
+            return QStringLiteral("*.mbd dosyası bulunamadı!");
+        }
+    }
     if (!QFileInfo(fileName).isFile())  // a FIFO or a device would block the open
         return QStringLiteral("*.mbd dosyası bulunamadı!");
     QFile f(fileName);
@@ -147,7 +165,7 @@ void TFrmTamir::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     colour(Label5, kMaroon);
-    Label5->setText(DatabaseSizeText(kData));
+    Label5->setText(DatabaseSizeText(databaseInUse()));
 }
 
 void TFrmTamir::Button1Click()
@@ -163,8 +181,10 @@ void TFrmTamir::Button1Click()
     try {
         beforeStep(QStringLiteral("compact"));
         // Verified against Data.mdb before anything is replaced; Data.mdb is held against
-        // other processes' writes from here until the copy has taken its place.
-        run_ = std::make_unique<records::Compaction>(kData, kCopy);
+        // other processes' writes from here until the copy has taken its place. A server
+        // compacts its table itself, at the replacing step.
+        if (!records::isServerAddress(databaseInUse()))
+            run_ = std::make_unique<records::Compaction>(kData, kCopy);
     } catch (const Error &e) {
         run_.reset();
         failed(e.message());
@@ -181,7 +201,10 @@ void TFrmTamir::Button1Click()
     try {
         beforeStep(QStringLiteral("replace"));
         // One atomic rename puts the verified copy in place: Data.mdb is never missing.
-        run_->replace();
+        if (run_)
+            run_->replace();
+        else
+            records::compactServer(databaseInUse());
         run_.reset();
     } catch (const Error &e) {
         run_.reset();  // the hold ends; a copy that never replaced anything goes with it
@@ -210,7 +233,7 @@ void TFrmTamir::succeeded()
     stage_ = Stage::Done;
     QApplication::restoreOverrideCursor();
     colour(Label6, Qt::blue);
-    Label6->setText(DatabaseSizeText(kData));
+    Label6->setText(DatabaseSizeText(databaseInUse()));
     if (Label5->text() == Label6->text())
         ui::messageDlg(QStringLiteral("Veritabanı performansı en iyi durumda. Değişik yapılmadı."), ui::Kind::Custom, ui::Ok, this);
 }

@@ -80,10 +80,9 @@ void thin(const QString &folder, const QDate &today, QStringList &problems)
 
 void writeGeneration(const QString &dataPath, const QString &target)
 {
-    if (isServerAddress(dataPath))  // the server's records as one consistent standalone file
-        openRecordStore(dataPath)->snapshotTo(target);
-    else
-        backupDatabase(dataPath, target);  // online backup, verified, temporary name renamed into place
+    // Online backup (or the server's records in one snapshot), verified, temporary name renamed
+    // into place.
+    backupRecords(dataPath, target);
     QFile::setPermissions(target, kOwnerOnly);
     durable::syncFolderOf(target);
 }

@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "Schema.h"
+#include "RecordStore.h"
 #include "Store.h"
 
 #include <QFile>
@@ -94,6 +95,22 @@ QVector<QVariant> DemoData::record(int index)
 
 void writeDemoDatabase(const QString &path, int count, quint32 seed, bool overwrite)
 {
+    if (isServerAddress(path)) {
+        createRecordStore(path, overwrite);
+        auto store = openRecordStore(path);
+        DemoData demo(seed);
+        QVector<QVector<QVariant>> batch;
+        store->begin();
+        for (int i = 0; i < count; ++i) {
+            batch << demo.record(i);
+            if (batch.size() == 1000 || i == count - 1) {
+                store->insertMany(batch);
+                batch.clear();
+            }
+        }
+        store->commit();
+        return;
+    }
     Store::create(path, overwrite);
     try {
         Store store(path);

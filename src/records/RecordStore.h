@@ -85,6 +85,18 @@ bool isServerAddress(const QString &address);
 // hold there. Throws Error.
 std::unique_ptr<RecordStore> openRecordStore(const QString &address);
 
+// Appends every record of `from` to `to` in storage order, in one transaction of `to`;
+// returns how many were copied.
+qint64 copyAllRecords(RecordStore &from, RecordStore &to);
+
+// A consistent standalone copy of the records at `address` (a file or a server) as an SQLite
+// file at `target`, verified; the backup wizard and the automatic backups write this.
+qint64 backupRecords(const QString &address, const QString &target);
+
+// Compacts the server's table (VACUUM FULL, ANALYZE) and checks that it holds as many records
+// afterwards as before; throws Error otherwise.
+void compactServer(const QString &address);
+
 // Creates an empty table `veriler` at `address` (a new file, or the table on a server);
 // refuses an existing one unless `overwrite`.
 void createRecordStore(const QString &address, bool overwrite = false);

@@ -219,6 +219,48 @@ std::unique_ptr<RecordStore> openRecordStore(const QString &address)
     return std::make_unique<SqliteRecordStore>(address);
 }
 
+qint64 copyAllRecords(RecordStore &from, RecordStore &to)
+{
+    QVector<QVector<QVariant>> batch;
+    qint64 copied = 0;
+    to.begin();
+    try {
+        from.readRows(allFields(), [&](qint64, const QVector<QVariant> &values) {
+            batch << values;
+            if (batch.size() == 1000) {
+                to.insertMany(batch);
+                copied += batch.size();
+                batch.clear();
+            }
+        });
+        to.insertMany(batch);
+        copied += batch.size();
+        to.commit();
+    } catch (...) {
+        to.rollback();
+        throw;
+    }
+    return copied;
+}
+
+qint64 backupRecords(const QString &address, const QString &target)
+{
+    if (isServerAddress(address))
+        return PgStore(address).snapshotTo(target);
+    backupDatabase(address, target);
+    return verifyDatabase(target);
+}
+
+void compactServer(const QString &address)
+{
+    PgStore server(address);
+    const qint64 before = server.recordCount();
+    server.compact();
+    const qint64 after = server.recordCount();
+    if (after != before)
+        throw Error(QStringLiteral("Sıkıştırmadan sonra sunucuda %1 kayıt var, önce %2 vardı.").arg(after).arg(before));
+}
+
 void createRecordStore(const QString &address, bool overwrite)
 {
     if (isServerAddress(address)) {
