@@ -5,7 +5,10 @@
 #include <QtTest>
 #include <csignal>
 
+#include "AutoBackup.h"
 #include "Error.h"
+#include "ProfileFile.h"
+#include "Store.h"
 #include "RecordStore.h"
 #include "Schema.h"
 #include "TestDb.h"
@@ -182,6 +185,32 @@ private slots:
         QCOMPARE(fromServer, fromFile);
         run(QStringLiteral(KALPIYON_VERI), {QStringLiteral("create"), server}, &rc);
         QCOMPARE(rc, 1);  // the table is there: kept without --force
+    }
+
+    // Two desks of one server practice share a backup folder: the first to close writes the
+    // day's generation, a standalone file with every record; the second writes none.
+    void desksShareTheDailyGeneration()
+    {
+        namespace ab = records::autobackup;
+        records::createRecordStore(cluster_->address(), true);
+        {
+            auto store = records::openRecordStore(cluster_->address());
+            for (int i = 0; i < 30; ++i)
+                store->insert(patient(QStringLiteral("HASTA %1").arg(i), i));
+        }
+        QTemporaryDir dir;
+        const QString secenekler = dir.filePath(QStringLiteral("Secenekler"));
+        settings::ProfileFile(secenekler).writeText(QLatin1String(ab::kSection), QLatin1String(ab::kFolderKey), dir.filePath(QStringLiteral("Ortak")));
+        const QDateTime evening(QDate(2026, 12, 10), QTime(18, 0));
+        const ab::Result first = ab::takeBackup(cluster_->address(), ab::Occasion::Closing, evening, secenekler);
+        QCOMPARE(first.problems, QStringList());
+        QCOMPARE(first.written.size(), 1);
+        records::Store copy(first.written.first());
+        copy.checkSchema();
+        QCOMPARE(copy.recordCount(), 30);
+        const ab::Result second = ab::takeBackup(cluster_->address(), ab::Occasion::Closing, evening.addSecs(600), secenekler);
+        QCOMPARE(second.written, QStringList());
+        QCOMPARE(second.skipped.size(), 1);
     }
 
     void cleanupTestCase() { cluster_.reset(); }
