@@ -118,6 +118,10 @@ void TestWindowLook::mainWindowFrame()
     QWidget *column = Form1->StripedDBGrid1->parentWidget();
     const QRect columnRect(column->mapTo(Form1, QPoint(0, 0)), column->size());
     QCOMPARE(columnRect, QRect(5, menuHeight + 5, 193, barRect.top() - 5 - (menuHeight + 5)));
+    // The menu bar draws in the platform's menu font, not the narrower window font, so it keeps
+    // the platform's 18 pixels and the column its 628.
+    QCOMPARE(menuHeight, 18);
+    QCOMPARE(columnRect.height(), 628);
     // The four status panels keep their widths, left to right; the last one reaches the size grip.
     const int widths[] = {140, 150, 100};
     for (int i = 0; i < 3; ++i) {
