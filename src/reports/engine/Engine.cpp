@@ -231,18 +231,6 @@ void Preparation::run()
     endPage();
 }
 
-// A QImage at 96 dots per inch: text is measured in report pixels.
-const QImage &measuringDevice()
-{
-    static QImage image = [] {
-        QImage i(1, 1, QImage::Format_ARGB32);
-        i.setDotsPerMeterX(3780);
-        i.setDotsPerMeterY(3780);
-        return i;
-    }();
-    return image;
-}
-
 QRectF objectRect(const ReportTemplate &t, const PreparedBand &pb, const ReportObject &o)
 {
     return QRectF(t.leftMargin * kPixelsPerMm + o.left, t.topMargin * kPixelsPerMm + pb.y + o.top, o.width, o.height);
@@ -271,8 +259,10 @@ QString withTotalPages(QString text, int total)
 // One visible line of a memo on a page, laid out and ready to draw.
 struct LinePiece {
     const ReportObject *object;
+    const ReportFace *face;
     QRectF area;
     QRectF line;
+    double x;  // where the text starts, placed by the memo's alignment
     QString text;
 };
 
@@ -296,6 +286,19 @@ void PreparedReport::dropLayouts()
 
 namespace {
 
+double alignedX(HAlign align, const QRectF &line, double textWidth)
+{
+    switch (align) {
+    case HAlign::Center:
+        return line.left() + (line.width() - textWidth) / 2;
+    case HAlign::Right:
+        return line.right() - textWidth;
+    case HAlign::Left:
+        break;
+    }
+    return line.left();
+}
+
 std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
 {
     std::vector<LinePiece> pieces;
@@ -308,13 +311,14 @@ std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
                 continue;
             const QRectF area = textArea(o, objectRect(t, pb, o));
             const QString text = withTotalPages(pb.texts.value(int(i)), report.pageCount());
-            const QStringList lines = layoutLines(text, reportFont(o.fontPt, o.bold), area.width(), o.wordWrap);
+            const ReportFace &face = reportFace(o.fontPt, o.bold);
+            const QStringList lines = layoutLines(text, face, area.width(), o.wordWrap);
             const double pitch = linePitch(o);
             for (int n = 0; n < lines.size(); ++n) {
                 const QRectF lineRect(area.left(), area.top() + n * pitch, area.width(), pitch);
                 if (o.clipped && lineRect.top() >= area.bottom())
                     break;
-                pieces.push_back({&o, area, lineRect, lines[n]});
+                pieces.push_back({&o, &face, area, lineRect, alignedX(o.hAlign, lineRect, face.advance(lines[n])), lines[n]});
             }
         }
     }
@@ -348,7 +352,7 @@ void forEachLine(const PreparedReport &report, int index, F visit)
 {
     std::vector<LinePiece> scratch;
     for (const LinePiece &p : linesOf(report, index, scratch))
-        visit(*p.object, p.area, p.line, p.text);
+        visit(p);
 }
 
 }  // namespace
@@ -380,14 +384,34 @@ QString errorMessage(const QStringList &errors)
     return QStringLiteral("Aşağıdaki hata(lar) oluştu:\n") + errors.join(QLatin1Char('\n'));
 }
 
-QFont reportFont(int pointSize, bool bold)
+ReportFace::ReportFace(int pointSize, bool bold)
+    : font_([&] {
+          QFont f(QStringLiteral("Arial"));
+          f.setStyleHint(QFont::SansSerif);
+          // pointSize × 96 / 72 report pixels, kScale face pixels each: a whole number.
+          f.setPixelSize(int(std::lround(pointSize * 96.0 / 72.0 * kScale)));
+          f.setBold(bold);
+          f.setKerning(false);
+          f.setHintingPreference(QFont::PreferNoHinting);
+          return f;
+      }()),
+      metrics_(font_)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(pointSize);  // measured on a 96 dpi device: pointSize × 96 / 72 pixels
-    f.setBold(bold);
-    f.setKerning(false);
-    return f;
+}
+
+QRectF ReportFace::inkRect(const QString &text) const
+{
+    const QRectF r = metrics_.tightBoundingRect(text);
+    return QRectF(r.topLeft() / kScale, r.size() / kScale);
+}
+
+const ReportFace &reportFace(int pointSize, bool bold)
+{
+    static std::unordered_map<int, std::unique_ptr<ReportFace>> faces;
+    std::unique_ptr<ReportFace> &face = faces[pointSize * 2 + (bold ? 1 : 0)];
+    if (!face)
+        face = std::make_unique<ReportFace>(pointSize, bold);
+    return *face;
 }
 
 double linePitch(const ReportObject &memo)
@@ -395,29 +419,39 @@ double linePitch(const ReportObject &memo)
     return memo.fontPt * 96.0 / 72.0 + memo.lineSpacing;
 }
 
-QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap)
+namespace {
+// The length of the longest prefix of `text` (at least one character) that fits `width`.
+int fittingLength(const QString &text, const ReportFace &face, double width)
 {
-    const QFontMetricsF fm(font, &measuringDevice());
+    int fits = 1, tooLong = int(text.size());  // text itself does not fit
+    while (tooLong - fits > 1) {
+        const int mid = (fits + tooLong) / 2;
+        (face.advance(text.left(mid)) <= width ? fits : tooLong) = mid;
+    }
+    return fits;
+}
+}  // namespace
+
+QStringList layoutLines(const QString &text, const ReportFace &face, double width, bool wordWrap)
+{
     QStringList out;
-    const QStringList paragraphs = text.split(QLatin1Char('\n'));
     if (text.isEmpty())
         return out;
-    for (QString rest : paragraphs) {
+    for (QString rest : text.split(QLatin1Char('\n'))) {
         if (!wordWrap || rest.size() <= 1) {
             out << rest;
             continue;
         }
-        while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
-            // The longest prefix that fits, then break after its last blank when there is one.
-            int fit = 1;
-            while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width)
-                ++fit;
+        while (rest.size() > 1 && face.advance(rest) > width) {
+            // Break after the last blank that still fits (the blank itself dropped); a word
+            // wider than the whole area breaks between characters.
+            const int fit = fittingLength(rest, face, width);
             const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
-            if (blank > 0 && blank <= fit) {
+            if (blank > 0) {
                 out << rest.left(blank);
                 rest = rest.mid(blank + 1);
             } else {
-                out << rest.left(fit);  // a word wider than the area breaks between characters
+                out << rest.left(fit);
                 rest = rest.mid(fit);
             }
         }
@@ -467,22 +501,19 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
             if (o.frame.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
         }
     }
-    forEachLine(report, index, [&](const ReportObject &o, const QRectF &area, const QRectF &line, const QString &text) {
-        QFont font = reportFont(o.fontPt, o.bold);
-        font.setPointSizeF(o.fontPt * 96.0 / 72.0 * scale * 72.0 / painter.device()->logicalDpiY());
-        painter.setFont(font);
-        painter.setPen(Qt::black);
+    // Text in device pixels: the face scaled down by the transform, placed at its exact x
+    // (no rounding, so centring and right alignment hold at every scale), clipped to the
+    // text area.
+    const QTransform base = painter.worldTransform();
+    const double k = scale / ReportFace::kScale;
+    painter.setPen(Qt::black);
+    forEachLine(report, index, [&](const LinePiece &p) {
         painter.save();
-        if (o.clipped)
-            painter.setClipRect(devRect(area), Qt::IntersectClip);
-        const QFontMetricsF fm(reportFont(o.fontPt, o.bold), &measuringDevice());
-        double x = line.left();
-        const double w = fm.horizontalAdvance(text);
-        if (o.hAlign == HAlign::Center)
-            x = line.left() + (line.width() - w) / 2;
-        else if (o.hAlign == HAlign::Right)
-            x = line.right() - w;
-        painter.drawText(QPointF(px(x), px(line.top() + fm.ascent())), text);
+        if (p.object->clipped)
+            painter.setClipRect(devRect(p.area), Qt::IntersectClip);
+        painter.setFont(p.face->font());
+        painter.setWorldTransform(QTransform(k, 0, 0, k, p.x * scale, px(p.line.top() + p.face->ascent())) * base);
+        painter.drawText(QPointF(0, 0), p.text);
         painter.restore();
     });
     painter.restore();
@@ -491,8 +522,8 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
 std::vector<TextPiece> pageTexts(const PreparedReport &report, int index)
 {
     std::vector<TextPiece> pieces;
-    forEachLine(report, index, [&](const ReportObject &, const QRectF &, const QRectF &line, const QString &text) {
-        pieces.push_back({text, line});
+    forEachLine(report, index, [&](const LinePiece &p) {
+        pieces.push_back({p.text, p.line});
     });
     return pieces;
 }

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QVariant>
 #include <functional>
@@ -70,10 +71,31 @@ bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QSt
 // The text of an error box after a failed preparation.
 QString errorMessage(const QStringList &errors);
 
+// A template font (Arial, here Liberation Sans, at a whole point size) as the engine measures
+// and draws it. Qt sizes fonts in whole pixels and hints their advances, so a 16 pt font
+// measured at 96 dpi is 21 px, not 21.33. The face is therefore a font kScale times its
+// report-pixel height, unhinted: its advances are those of the exact size and scale
+// linearly to every device, and drawing scales it down with the painter's transform.
+class ReportFace {
+public:
+    static constexpr double kScale = 75;  // face pixels per report pixel (an integer per point)
+    ReportFace(int pointSize, bool bold);
+    const QFont &font() const { return font_; }
+    // In report pixels: the advance of a text, the ascent, and the ink of a text relative to
+    // its origin on the baseline.
+    double advance(const QString &text) const { return metrics_.horizontalAdvance(text) / kScale; }
+    double ascent() const { return metrics_.ascent() / kScale; }
+    QRectF inkRect(const QString &text) const;
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+};
+// One face per point size and weight, made once.
+const ReportFace &reportFace(int pointSize, bool bold);
+
 // Text layout: the lines a memo's text takes in an area `width` report pixels wide.
-QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap);
-// Arial (Liberation Sans here) at a template's point size, sized in report pixels.
-QFont reportFont(int pointSize, bool bold);
+QStringList layoutLines(const QString &text, const ReportFace &face, double width, bool wordWrap);
 double linePitch(const ReportObject &memo);
 
 // Draws page `index` with its top-left sheet corner at the painter's origin; `scale` maps
