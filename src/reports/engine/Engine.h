@@ -78,7 +78,9 @@ QString errorMessage(const QStringList &errors);
 // linearly to every device, and drawing scales it down with the painter's transform.
 class ReportFace {
 public:
-    static constexpr double kScale = 75;  // face pixels per report pixel (an integer per point)
+    // Face pixels per report pixel: 3 pixels a point, a whole number, and below the size up to
+    // which the font engine caches glyphs and their advances (64 pixels).
+    static constexpr double kScale = 2.25;
     ReportFace(int pointSize, bool bold);
     const QFont &font() const { return font_; }
     // In report pixels: the advance of a text, the ascent, and the ink of a text relative to
