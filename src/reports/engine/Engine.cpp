@@ -501,19 +501,20 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
             if (o.frame.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
         }
     }
-    // Text in device pixels: the face scaled down by the transform, placed at its exact x
-    // (no rounding, so centring and right alignment hold at every scale), clipped to the
-    // text area.
+    // Text: the faces scaled down by one transform, each line placed at its exact x (no
+    // rounding, so centring and right alignment hold at every scale) and on a whole-pixel
+    // baseline, clipped to the text area.
     const QTransform base = painter.worldTransform();
     const double k = scale / ReportFace::kScale;
+    const QTransform faces = QTransform::fromScale(k, k) * base;
     painter.setPen(Qt::black);
     forEachLine(report, index, [&](const LinePiece &p) {
         painter.save();
         if (p.object->clipped)
             painter.setClipRect(devRect(p.area), Qt::IntersectClip);
         painter.setFont(p.face->font());
-        painter.setWorldTransform(QTransform(k, 0, 0, k, p.x * scale, px(p.line.top() + p.face->ascent())) * base);
-        painter.drawText(QPointF(0, 0), p.text);
+        painter.setWorldTransform(faces);
+        painter.drawText(QPointF(p.x * scale / k, px(p.line.top() + p.face->ascent()) / k), p.text);
         painter.restore();
     });
     painter.restore();
