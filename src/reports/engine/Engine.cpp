@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainterPath>
 #include <QRegularExpression>
 #include <cmath>
+#include <optional>
 #include <list>
 #include <unordered_map>
 
@@ -256,13 +258,64 @@ QString withTotalPages(QString text, int total)
     return text;
 }
 
+namespace {
+// The length of the longest prefix of `text` (at least one character) that fits `width`.
+int fittingLength(const QString &text, const ReportFace &face, double width)
+{
+    int fits = 1, tooLong = int(text.size());  // text itself does not fit
+    while (tooLong - fits > 1) {
+        const int mid = (fits + tooLong) / 2;
+        (face.advance(text.left(mid)) <= width ? fits : tooLong) = mid;
+    }
+    return fits;
+}
+
+struct LaidLine {
+    QString text;
+    double advance;
+};
+
+// Breaks one paragraph into lines: after the last blank that still fits (the blank itself
+// dropped); a word wider than the whole area breaks between characters. Each text is
+// measured once and its advance kept.
+void breakParagraph(QString rest, const ReportFace &face, double width, bool wordWrap, std::vector<LaidLine> &out)
+{
+    double advance = face.advance(rest);
+    while (wordWrap && rest.size() > 1 && advance > width) {
+        const int fit = fittingLength(rest, face, width);
+        const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
+        const int cut = blank > 0 ? blank : fit;
+        QString line = rest.left(cut);
+        const double lineAdvance = face.advance(line);
+        out.push_back({std::move(line), lineAdvance});
+        rest = rest.mid(blank > 0 ? blank + 1 : fit);
+        advance = face.advance(rest);
+    }
+    out.push_back({std::move(rest), advance});
+}
+
+void layOut(const QString &text, const ReportFace &face, double width, bool wordWrap, std::vector<LaidLine> &out)
+{
+    out.clear();
+    if (text.isEmpty())
+        return;
+    if (!text.contains(QLatin1Char('\n'))) {
+        breakParagraph(text, face, width, wordWrap, out);
+        return;
+    }
+    for (const QString &paragraph : text.split(QLatin1Char('\n')))
+        breakParagraph(paragraph, face, width, wordWrap, out);
+}
+}  // namespace
+
 // One visible line of a memo on a page, laid out and ready to draw.
 struct LinePiece {
     const ReportObject *object;
     const ReportFace *face;
     QRectF area;
     QRectF line;
-    double x;  // where the text starts, placed by the memo's alignment
+    double x;      // where the text starts, placed by the memo's alignment
+    std::optional<QRectF> ink;  // on the sheet; none when unknown (then the text is always clipped)
     QString text;
 };
 
@@ -302,6 +355,7 @@ double alignedX(HAlign align, const QRectF &line, double textWidth)
 std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
 {
     std::vector<LinePiece> pieces;
+    std::vector<LaidLine> lines;
     const ReportTemplate &t = *report.tmpl;
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
@@ -312,13 +366,17 @@ std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
             const QRectF area = textArea(o, objectRect(t, pb, o));
             const QString text = withTotalPages(pb.texts.value(int(i)), report.pageCount());
             const ReportFace &face = reportFace(o.fontPt, o.bold);
-            const QStringList lines = layoutLines(text, face, area.width(), o.wordWrap);
+            layOut(text, face, area.width(), o.wordWrap, lines);
             const double pitch = linePitch(o);
-            for (int n = 0; n < lines.size(); ++n) {
-                const QRectF lineRect(area.left(), area.top() + n * pitch, area.width(), pitch);
+            for (size_t n = 0; n < lines.size(); ++n) {
+                const QRectF lineRect(area.left(), area.top() + double(n) * pitch, area.width(), pitch);
                 if (o.clipped && lineRect.top() >= area.bottom())
                     break;
-                pieces.push_back({&o, &face, area, lineRect, alignedX(o.hAlign, lineRect, face.advance(lines[n])), lines[n]});
+                const double x = alignedX(o.hAlign, lineRect, lines[n].advance);
+                std::optional<QRectF> ink = face.quickInk(lines[n].text, lines[n].advance);
+                if (ink)
+                    ink->translate(x, lineRect.top() + face.ascent());
+                pieces.push_back({&o, &face, area, lineRect, x, ink, std::move(lines[n].text)});
             }
         }
     }
@@ -395,8 +453,41 @@ ReportFace::ReportFace(int pointSize, bool bold)
           f.setHintingPreference(QFont::PreferNoHinting);
           return f;
       }()),
-      metrics_(font_)
+      metrics_(font_),
+      raw_(QRawFont::fromFont(font_)),
+      glyphs_(kTableEnd)
 {
+}
+
+// A character's advance and the exact box of its outline (the font engine's own glyph boxes
+// are rounded out to whole pixels of the face).
+const ReportFace::Glyph &ReportFace::glyph(char16_t c) const
+{
+    Glyph &g = glyphs_[c];
+    if (!g.known) {
+        const QList<quint32> index = raw_.glyphIndexesForString(QString(QChar(c)));
+        const QRectF box = index.size() == 1 ? raw_.pathForGlyph(index.first()).boundingRect() : QRectF();
+        g = {true, float(metrics_.horizontalAdvance(QChar(c)) / kScale), float(box.left() / kScale),
+             float(box.right() / kScale), float(box.top() / kScale), float(box.bottom() / kScale)};
+    }
+    return g;
+}
+
+std::optional<QRectF> ReportFace::quickInk(const QString &text, double advance) const
+{
+    double x = 0;
+    QRectF ink;  // empty for a text of blanks
+    for (const QChar c : text) {
+        if (c.unicode() >= kTableEnd || !c.isPrint())
+            return std::nullopt;
+        const Glyph &g = glyph(c.unicode());
+        if (g.right > g.left)
+            ink |= QRectF(QPointF(x + g.left, g.top), QPointF(x + g.right, g.bottom));
+        x += g.advance;
+    }
+    if (std::abs(x - advance) > 0.01)
+        return std::nullopt;
+    return ink;
 }
 
 QRectF ReportFace::inkRect(const QString &text) const
@@ -419,44 +510,13 @@ double linePitch(const ReportObject &memo)
     return memo.fontPt * 96.0 / 72.0 + memo.lineSpacing;
 }
 
-namespace {
-// The length of the longest prefix of `text` (at least one character) that fits `width`.
-int fittingLength(const QString &text, const ReportFace &face, double width)
-{
-    int fits = 1, tooLong = int(text.size());  // text itself does not fit
-    while (tooLong - fits > 1) {
-        const int mid = (fits + tooLong) / 2;
-        (face.advance(text.left(mid)) <= width ? fits : tooLong) = mid;
-    }
-    return fits;
-}
-}  // namespace
-
 QStringList layoutLines(const QString &text, const ReportFace &face, double width, bool wordWrap)
 {
+    std::vector<LaidLine> lines;
+    layOut(text, face, width, wordWrap, lines);
     QStringList out;
-    if (text.isEmpty())
-        return out;
-    for (QString rest : text.split(QLatin1Char('\n'))) {
-        if (!wordWrap || rest.size() <= 1) {
-            out << rest;
-            continue;
-        }
-        while (rest.size() > 1 && face.advance(rest) > width) {
-            // Break after the last blank that still fits (the blank itself dropped); a word
-            // wider than the whole area breaks between characters.
-            const int fit = fittingLength(rest, face, width);
-            const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
-            if (blank > 0) {
-                out << rest.left(blank);
-                rest = rest.mid(blank + 1);
-            } else {
-                out << rest.left(fit);
-                rest = rest.mid(fit);
-            }
-        }
-        out << rest;
-    }
+    for (LaidLine &l : lines)
+        out << std::move(l.text);
     return out;
 }
 
@@ -476,17 +536,21 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
         return QRectF(QPointF(px(r.left()), px(r.top())), QPointF(px(r.right()), px(r.bottom())));
     };
     // Frames and lines first per object, in template order; text after its own frame.
+    QPen pen(Qt::black);
+    pen.setCapStyle(Qt::FlatCap);
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
-        for (size_t i = 0; i < band.objects.size(); ++i) {
-            const ReportObject &o = band.objects[i];
+        for (const ReportObject &o : band.objects) {
+            const Frame &f = o.frame;
+            if (o.kind != ObjectKind::Line && !f.top && !f.bottom && !f.left && !f.right)
+                continue;
             const QRectF box = devRect(objectRect(t, pb, o));
-            QPen pen(Qt::black);
-            pen.setWidthF(std::max(1.0, std::round(o.frame.width * scale)));
-            pen.setStyle(o.frame.dotted ? Qt::DotLine : Qt::SolidLine);
-            if (o.frame.dotted)
-                pen.setWidthF(1);
-            pen.setCapStyle(Qt::FlatCap);
+            const double width = f.dotted ? 1 : std::max(1.0, std::round(f.width * scale));
+            const Qt::PenStyle style = f.dotted ? Qt::DotLine : Qt::SolidLine;
+            if (pen.widthF() != width || pen.style() != style) {
+                pen.setWidthF(width);
+                pen.setStyle(style);
+            }
             painter.setPen(pen);
             if (o.kind == ObjectKind::Line) {
                 if (o.width > o.height)
@@ -495,26 +559,46 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
                     painter.drawLine(QLineF(box.left(), box.top(), box.left(), box.bottom()));
                 continue;
             }
-            if (o.frame.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
-            if (o.frame.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
-            if (o.frame.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
-            if (o.frame.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
+            if (f.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
+            if (f.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
+            if (f.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
+            if (f.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
         }
     }
-    // Text: the faces scaled down by one transform, each line placed at its exact x (no
-    // rounding, so centring and right alignment hold at every scale) and on a whole-pixel
-    // baseline, clipped to the text area.
+    // Text: the faces scaled down by one transform for the whole page, each line placed at
+    // its exact x (no rounding, so centring and right alignment hold at every scale) and on a
+    // whole-pixel baseline. A line is clipped to its text area only where its ink may reach
+    // beyond that area's device pixels.
     const QTransform base = painter.worldTransform();
     const double k = scale / ReportFace::kScale;
     const QTransform faces = QTransform::fromScale(k, k) * base;
+    painter.setWorldTransform(faces);
     painter.setPen(Qt::black);
+    const ReportFace *current = nullptr;
     forEachLine(report, index, [&](const LinePiece &p) {
+        if (p.face != current) {
+            painter.setFont(p.face->font());
+            current = p.face;
+        }
+        const double baseline = px(p.line.top() + p.face->ascent());
+        const QPointF origin(p.x * scale / k, baseline / k);
+        const QRectF clip = devRect(p.area);
+        bool inside = false;
+        if (p.ink) {
+            const QRectF &ink = *p.ink;
+            const double dy = baseline - (p.line.top() + p.face->ascent()) * scale;  // the baseline's rounding
+            inside = ink.isEmpty() || (ink.left() * scale - 0.5 >= clip.left() && ink.right() * scale + 0.5 <= clip.right() &&
+                                       ink.top() * scale + dy - 0.1 >= clip.top() && ink.bottom() * scale + dy + 0.1 <= clip.bottom());
+        }
+        if (!p.object->clipped || inside) {
+            painter.drawText(origin, p.text);
+            return;
+        }
         painter.save();
-        if (p.object->clipped)
-            painter.setClipRect(devRect(p.area), Qt::IntersectClip);
-        painter.setFont(p.face->font());
+        painter.setWorldTransform(base);
+        painter.setClipRect(clip, Qt::IntersectClip);
         painter.setWorldTransform(faces);
-        painter.drawText(QPointF(p.x * scale / k, px(p.line.top() + p.face->ascent()) / k), p.text);
+        painter.drawText(origin, p.text);
         painter.restore();
     });
     painter.restore();

@@ -5,9 +5,11 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Template.h"
@@ -88,10 +90,22 @@ public:
     double advance(const QString &text) const { return metrics_.horizontalAdvance(text) / kScale; }
     double ascent() const { return metrics_.ascent() / kScale; }
     QRectF inkRect(const QString &text) const;
+    // The ink of a text of `advance` from the glyphs' own boxes, without shaping it again
+    // (an empty rectangle for blanks); none when that cannot be told (characters beyond
+    // Latin, or shaping that changed the advances), and the text must then be clipped.
+    std::optional<QRectF> quickInk(const QString &text, double advance) const;
 
 private:
+    struct Glyph {
+        bool known = false;
+        float advance = 0, left = 0, right = 0, top = 0, bottom = 0;  // report pixels from the origin
+    };
+    static constexpr char16_t kTableEnd = 0x250;  // Latin up to Latin Extended-B
+    const Glyph &glyph(char16_t c) const;
     QFont font_;
     QFontMetricsF metrics_;
+    QRawFont raw_;
+    mutable std::vector<Glyph> glyphs_;  // filled as characters are met
 };
 // One face per point size and weight, made once.
 const ReportFace &reportFace(int pointSize, bool bold);
