@@ -373,7 +373,7 @@ std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
                 if (o.clipped && lineRect.top() >= area.bottom())
                     break;
                 const double x = alignedX(o.hAlign, lineRect, lines[n].advance);
-                std::optional<QRectF> ink = face.quickInk(lines[n].text, lines[n].advance);
+                std::optional<QRectF> ink = face.quickInk(lines[n].text);
                 if (ink)
                     ink->translate(x, lineRect.top() + face.ascent());
                 pieces.push_back({&o, &face, area, lineRect, x, ink, std::move(lines[n].text)});
@@ -457,6 +457,31 @@ ReportFace::ReportFace(int pointSize, bool bold)
       raw_(QRawFont::fromFont(font_)),
       glyphs_(kTableEnd)
 {
+    // Texts are measured from the table of glyph advances only when shaping adds them up
+    // unchanged, which a font with ligatures would not.
+    simple_ = true;
+    for (const char *pair : {"fi", "fl", "ff", "ft", "Th"})
+        simple_ = simple_ && metrics_.horizontalAdvance(QLatin1String(pair)) ==
+                                 metrics_.horizontalAdvance(QLatin1Char(pair[0])) + metrics_.horizontalAdvance(QLatin1Char(pair[1]));
+}
+
+qint64 ReportFace::tableAdvance(const QString &text) const
+{
+    if (!simple_)
+        return -1;
+    qint64 sum = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= kTableEnd || !c.isPrint())
+            return -1;
+        sum += glyph(c.unicode()).advance;
+    }
+    return sum;
+}
+
+double ReportFace::advance(const QString &text) const
+{
+    const qint64 units = tableAdvance(text);
+    return (units >= 0 ? units / 64.0 : metrics_.horizontalAdvance(text)) / kScale;
 }
 
 // A character's advance and the exact box of its outline (the font engine's own glyph boxes
@@ -467,26 +492,25 @@ const ReportFace::Glyph &ReportFace::glyph(char16_t c) const
     if (!g.known) {
         const QList<quint32> index = raw_.glyphIndexesForString(QString(QChar(c)));
         const QRectF box = index.size() == 1 ? raw_.pathForGlyph(index.first()).boundingRect() : QRectF();
-        g = {true, float(metrics_.horizontalAdvance(QChar(c)) / kScale), float(box.left() / kScale),
+        g = {true, std::llround(metrics_.horizontalAdvance(QChar(c)) * 64), float(box.left() / kScale),
              float(box.right() / kScale), float(box.top() / kScale), float(box.bottom() / kScale)};
     }
     return g;
 }
 
-std::optional<QRectF> ReportFace::quickInk(const QString &text, double advance) const
+std::optional<QRectF> ReportFace::quickInk(const QString &text) const
 {
-    double x = 0;
+    if (tableAdvance(text) < 0)
+        return std::nullopt;
+    qint64 x = 0;
     QRectF ink;  // empty for a text of blanks
     for (const QChar c : text) {
-        if (c.unicode() >= kTableEnd || !c.isPrint())
-            return std::nullopt;
         const Glyph &g = glyph(c.unicode());
+        const double at = x / 64.0 / kScale;
         if (g.right > g.left)
-            ink |= QRectF(QPointF(x + g.left, g.top), QPointF(x + g.right, g.bottom));
+            ink |= QRectF(QPointF(at + g.left, g.top), QPointF(at + g.right, g.bottom));
         x += g.advance;
     }
-    if (std::abs(x - advance) > 0.01)
-        return std::nullopt;
     return ink;
 }
 

@@ -87,21 +87,25 @@ public:
     const QFont &font() const { return font_; }
     // In report pixels: the advance of a text, the ascent, and the ink of a text relative to
     // its origin on the baseline.
-    double advance(const QString &text) const { return metrics_.horizontalAdvance(text) / kScale; }
+    double advance(const QString &text) const;
     double ascent() const { return metrics_.ascent() / kScale; }
     QRectF inkRect(const QString &text) const;
     // The ink of a text of `advance` from the glyphs' own boxes, without shaping it again
     // (an empty rectangle for blanks); none when that cannot be told (characters beyond
     // Latin, or shaping that changed the advances), and the text must then be clipped.
-    std::optional<QRectF> quickInk(const QString &text, double advance) const;
+    std::optional<QRectF> quickInk(const QString &text) const;
 
 private:
     struct Glyph {
         bool known = false;
-        float advance = 0, left = 0, right = 0, top = 0, bottom = 0;  // report pixels from the origin
+        qint64 advance = 0;                         // in 1/64 face pixels, as the font engine adds them
+        float left = 0, right = 0, top = 0, bottom = 0;  // report pixels from the origin
     };
     static constexpr char16_t kTableEnd = 0x250;  // Latin up to Latin Extended-B
     const Glyph &glyph(char16_t c) const;
+    // The advance of a text of table characters in 1/64 face pixels; -1 for any other text.
+    qint64 tableAdvance(const QString &text) const;
+    bool simple_ = false;  // the face shapes Latin text glyph by glyph (no ligatures)
     QFont font_;
     QFontMetricsF metrics_;
     QRawFont raw_;
