@@ -473,7 +473,10 @@ qint64 ReportFace::tableAdvance(const QString &text) const
     for (const QChar c : text) {
         if (c.unicode() >= kTableEnd || !c.isPrint())
             return -1;
-        sum += glyph(c.unicode()).advance;
+        const Glyph &g = glyph(c.unicode());
+        if (g.advance < 0)
+            return -1;
+        sum += g.advance;
     }
     return sum;
 }
@@ -489,7 +492,9 @@ double ReportFace::advance(const QString &text) const
 const ReportFace::Glyph &ReportFace::glyph(char16_t c) const
 {
     Glyph &g = glyphs_[c];
-    if (!g.known) {
+    if (!g.known && !raw_.supportsCharacter(QChar(c))) {
+        g = {true, -1};  // drawn from another font: measured by shaping, always clipped
+    } else if (!g.known) {
         const QList<quint32> index = raw_.glyphIndexesForString(QString(QChar(c)));
         const QRectF box = index.size() == 1 ? raw_.pathForGlyph(index.first()).boundingRect() : QRectF();
         g = {true, std::llround(metrics_.horizontalAdvance(QChar(c)) * 64), float(box.left() / kScale),
@@ -512,12 +517,6 @@ std::optional<QRectF> ReportFace::quickInk(const QString &text) const
         x += g.advance;
     }
     return ink;
-}
-
-QRectF ReportFace::inkRect(const QString &text) const
-{
-    const QRectF r = metrics_.tightBoundingRect(text);
-    return QRectF(r.topLeft() / kScale, r.size() / kScale);
 }
 
 const ReportFace &reportFace(int pointSize, bool bold)

@@ -85,20 +85,18 @@ public:
     static constexpr double kScale = 2.25;
     ReportFace(int pointSize, bool bold);
     const QFont &font() const { return font_; }
-    // In report pixels: the advance of a text, the ascent, and the ink of a text relative to
-    // its origin on the baseline.
+    // In report pixels: the advance of a text and the ascent.
     double advance(const QString &text) const;
     double ascent() const { return metrics_.ascent() / kScale; }
-    QRectF inkRect(const QString &text) const;
-    // The ink of a text of `advance` from the glyphs' own boxes, without shaping it again
-    // (an empty rectangle for blanks); none when that cannot be told (characters beyond
-    // Latin, or shaping that changed the advances), and the text must then be clipped.
+    // The ink of a text relative to its origin on the baseline, from the glyphs' own boxes
+    // without shaping it (an empty rectangle for blanks); none when that cannot be told
+    // (characters beyond the table, a face with ligatures), and the text must then be clipped.
     std::optional<QRectF> quickInk(const QString &text) const;
 
 private:
     struct Glyph {
         bool known = false;
-        qint64 advance = 0;                         // in 1/64 face pixels, as the font engine adds them
+        qint64 advance = 0;  // in 1/64 face pixels, as the font engine adds them; -1: not in the face
         float left = 0, right = 0, top = 0, bottom = 0;  // report pixels from the origin
     };
     static constexpr char16_t kTableEnd = 0x250;  // Latin up to Latin Extended-B
