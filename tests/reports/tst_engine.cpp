@@ -216,7 +216,7 @@ void TestEngine::errorList()
 
 void TestEngine::wrappingAndClipping()
 {
-    const QFont font = reportFont(10, false);
+    const ReportFace &font = reportFace(10, false);
     // Wraps after the last blank that fits; a word wider than the area breaks between characters.
     const QStringList lines = layoutLines(QStringLiteral("MİTRAL KAPAK HAFİF KALIN"), font, 100, true);
     QVERIFY(lines.size() >= 2);

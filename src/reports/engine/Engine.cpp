@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainterPath>
 #include <QRegularExpression>
 #include <cmath>
+#include <optional>
 #include <list>
 #include <unordered_map>
 
@@ -231,18 +233,6 @@ void Preparation::run()
     endPage();
 }
 
-// A QImage at 96 dots per inch: text is measured in report pixels.
-const QImage &measuringDevice()
-{
-    static QImage image = [] {
-        QImage i(1, 1, QImage::Format_ARGB32);
-        i.setDotsPerMeterX(3780);
-        i.setDotsPerMeterY(3780);
-        return i;
-    }();
-    return image;
-}
-
 QRectF objectRect(const ReportTemplate &t, const PreparedBand &pb, const ReportObject &o)
 {
     return QRectF(t.leftMargin * kPixelsPerMm + o.left, t.topMargin * kPixelsPerMm + pb.y + o.top, o.width, o.height);
@@ -268,11 +258,64 @@ QString withTotalPages(QString text, int total)
     return text;
 }
 
+namespace {
+// The length of the longest prefix of `text` (at least one character) that fits `width`.
+int fittingLength(const QString &text, const ReportFace &face, double width)
+{
+    int fits = 1, tooLong = int(text.size());  // text itself does not fit
+    while (tooLong - fits > 1) {
+        const int mid = (fits + tooLong) / 2;
+        (face.advance(text.left(mid)) <= width ? fits : tooLong) = mid;
+    }
+    return fits;
+}
+
+struct LaidLine {
+    QString text;
+    double advance;
+};
+
+// Breaks one paragraph into lines: after the last blank that still fits (the blank itself
+// dropped); a word wider than the whole area breaks between characters. Each text is
+// measured once and its advance kept.
+void breakParagraph(QString rest, const ReportFace &face, double width, bool wordWrap, std::vector<LaidLine> &out)
+{
+    double advance = face.advance(rest);
+    while (wordWrap && rest.size() > 1 && advance > width) {
+        const int fit = fittingLength(rest, face, width);
+        const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
+        const int cut = blank > 0 ? blank : fit;
+        QString line = rest.left(cut);
+        const double lineAdvance = face.advance(line);
+        out.push_back({std::move(line), lineAdvance});
+        rest = rest.mid(blank > 0 ? blank + 1 : fit);
+        advance = face.advance(rest);
+    }
+    out.push_back({std::move(rest), advance});
+}
+
+void layOut(const QString &text, const ReportFace &face, double width, bool wordWrap, std::vector<LaidLine> &out)
+{
+    out.clear();
+    if (text.isEmpty())
+        return;
+    if (!text.contains(QLatin1Char('\n'))) {
+        breakParagraph(text, face, width, wordWrap, out);
+        return;
+    }
+    for (const QString &paragraph : text.split(QLatin1Char('\n')))
+        breakParagraph(paragraph, face, width, wordWrap, out);
+}
+}  // namespace
+
 // One visible line of a memo on a page, laid out and ready to draw.
 struct LinePiece {
     const ReportObject *object;
+    const ReportFace *face;
     QRectF area;
     QRectF line;
+    double x;      // where the text starts, placed by the memo's alignment
+    std::optional<QRectF> ink;  // on the sheet; none when unknown (then the text is always clipped)
     QString text;
 };
 
@@ -296,9 +339,23 @@ void PreparedReport::dropLayouts()
 
 namespace {
 
+double alignedX(HAlign align, const QRectF &line, double textWidth)
+{
+    switch (align) {
+    case HAlign::Center:
+        return line.left() + (line.width() - textWidth) / 2;
+    case HAlign::Right:
+        return line.right() - textWidth;
+    case HAlign::Left:
+        break;
+    }
+    return line.left();
+}
+
 std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
 {
     std::vector<LinePiece> pieces;
+    std::vector<LaidLine> lines;
     const ReportTemplate &t = *report.tmpl;
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
@@ -308,13 +365,18 @@ std::vector<LinePiece> layOutPage(const PreparedReport &report, int index)
                 continue;
             const QRectF area = textArea(o, objectRect(t, pb, o));
             const QString text = withTotalPages(pb.texts.value(int(i)), report.pageCount());
-            const QStringList lines = layoutLines(text, reportFont(o.fontPt, o.bold), area.width(), o.wordWrap);
+            const ReportFace &face = reportFace(o.fontPt, o.bold);
+            layOut(text, face, area.width(), o.wordWrap, lines);
             const double pitch = linePitch(o);
-            for (int n = 0; n < lines.size(); ++n) {
-                const QRectF lineRect(area.left(), area.top() + n * pitch, area.width(), pitch);
+            for (size_t n = 0; n < lines.size(); ++n) {
+                const QRectF lineRect(area.left(), area.top() + double(n) * pitch, area.width(), pitch);
                 if (o.clipped && lineRect.top() >= area.bottom())
                     break;
-                pieces.push_back({&o, area, lineRect, lines[n]});
+                const double x = alignedX(o.hAlign, lineRect, lines[n].advance);
+                std::optional<QRectF> ink = face.quickInk(lines[n].text);
+                if (ink)
+                    ink->translate(x, lineRect.top() + face.ascent());
+                pieces.push_back({&o, &face, area, lineRect, x, ink, std::move(lines[n].text)});
             }
         }
     }
@@ -348,7 +410,7 @@ void forEachLine(const PreparedReport &report, int index, F visit)
 {
     std::vector<LinePiece> scratch;
     for (const LinePiece &p : linesOf(report, index, scratch))
-        visit(*p.object, p.area, p.line, p.text);
+        visit(p);
 }
 
 }  // namespace
@@ -380,14 +442,90 @@ QString errorMessage(const QStringList &errors)
     return QStringLiteral("Aşağıdaki hata(lar) oluştu:\n") + errors.join(QLatin1Char('\n'));
 }
 
-QFont reportFont(int pointSize, bool bold)
+ReportFace::ReportFace(int pointSize, bool bold)
+    : font_([&] {
+          QFont f(QStringLiteral("Arial"));
+          f.setStyleHint(QFont::SansSerif);
+          // pointSize × 96 / 72 report pixels, kScale face pixels each: a whole number.
+          f.setPixelSize(int(std::lround(pointSize * 96.0 / 72.0 * kScale)));
+          f.setBold(bold);
+          f.setKerning(false);
+          f.setHintingPreference(QFont::PreferNoHinting);
+          return f;
+      }()),
+      metrics_(font_),
+      raw_(QRawFont::fromFont(font_)),
+      glyphs_(kTableEnd)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(pointSize);  // measured on a 96 dpi device: pointSize × 96 / 72 pixels
-    f.setBold(bold);
-    f.setKerning(false);
-    return f;
+    // Texts are measured from the table of glyph advances only when shaping adds them up
+    // unchanged, which a font with ligatures would not.
+    simple_ = true;
+    for (const char *pair : {"fi", "fl", "ff", "ft", "Th"})
+        simple_ = simple_ && metrics_.horizontalAdvance(QLatin1String(pair)) ==
+                                 metrics_.horizontalAdvance(QLatin1Char(pair[0])) + metrics_.horizontalAdvance(QLatin1Char(pair[1]));
+}
+
+qint64 ReportFace::tableAdvance(const QString &text) const
+{
+    if (!simple_)
+        return -1;
+    qint64 sum = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= kTableEnd || !c.isPrint())
+            return -1;
+        const Glyph &g = glyph(c.unicode());
+        if (g.advance < 0)
+            return -1;
+        sum += g.advance;
+    }
+    return sum;
+}
+
+double ReportFace::advance(const QString &text) const
+{
+    const qint64 units = tableAdvance(text);
+    return (units >= 0 ? units / 64.0 : metrics_.horizontalAdvance(text)) / kScale;
+}
+
+// A character's advance and the exact box of its outline (the font engine's own glyph boxes
+// are rounded out to whole pixels of the face).
+const ReportFace::Glyph &ReportFace::glyph(char16_t c) const
+{
+    Glyph &g = glyphs_[c];
+    if (!g.known && !raw_.supportsCharacter(QChar(c))) {
+        g = {true, -1};  // drawn from another font: measured by shaping, always clipped
+    } else if (!g.known) {
+        const QList<quint32> index = raw_.glyphIndexesForString(QString(QChar(c)));
+        const QRectF box = index.size() == 1 ? raw_.pathForGlyph(index.first()).boundingRect() : QRectF();
+        g = {true, std::llround(metrics_.horizontalAdvance(QChar(c)) * 64), float(box.left() / kScale),
+             float(box.right() / kScale), float(box.top() / kScale), float(box.bottom() / kScale)};
+    }
+    return g;
+}
+
+std::optional<QRectF> ReportFace::quickInk(const QString &text) const
+{
+    if (tableAdvance(text) < 0)
+        return std::nullopt;
+    qint64 x = 0;
+    QRectF ink;  // empty for a text of blanks
+    for (const QChar c : text) {
+        const Glyph &g = glyph(c.unicode());
+        const double at = x / 64.0 / kScale;
+        if (g.right > g.left)
+            ink |= QRectF(QPointF(at + g.left, g.top), QPointF(at + g.right, g.bottom));
+        x += g.advance;
+    }
+    return ink;
+}
+
+const ReportFace &reportFace(int pointSize, bool bold)
+{
+    static std::unordered_map<int, std::unique_ptr<ReportFace>> faces;
+    std::unique_ptr<ReportFace> &face = faces[pointSize * 2 + (bold ? 1 : 0)];
+    if (!face)
+        face = std::make_unique<ReportFace>(pointSize, bold);
+    return *face;
 }
 
 double linePitch(const ReportObject &memo)
@@ -395,34 +533,13 @@ double linePitch(const ReportObject &memo)
     return memo.fontPt * 96.0 / 72.0 + memo.lineSpacing;
 }
 
-QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap)
+QStringList layoutLines(const QString &text, const ReportFace &face, double width, bool wordWrap)
 {
-    const QFontMetricsF fm(font, &measuringDevice());
+    std::vector<LaidLine> lines;
+    layOut(text, face, width, wordWrap, lines);
     QStringList out;
-    const QStringList paragraphs = text.split(QLatin1Char('\n'));
-    if (text.isEmpty())
-        return out;
-    for (QString rest : paragraphs) {
-        if (!wordWrap || rest.size() <= 1) {
-            out << rest;
-            continue;
-        }
-        while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
-            // The longest prefix that fits, then break after its last blank when there is one.
-            int fit = 1;
-            while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width)
-                ++fit;
-            const int blank = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
-            if (blank > 0 && blank <= fit) {
-                out << rest.left(blank);
-                rest = rest.mid(blank + 1);
-            } else {
-                out << rest.left(fit);  // a word wider than the area breaks between characters
-                rest = rest.mid(fit);
-            }
-        }
-        out << rest;
-    }
+    for (LaidLine &l : lines)
+        out << std::move(l.text);
     return out;
 }
 
@@ -442,17 +559,21 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
         return QRectF(QPointF(px(r.left()), px(r.top())), QPointF(px(r.right()), px(r.bottom())));
     };
     // Frames and lines first per object, in template order; text after its own frame.
+    QPen pen(Qt::black);
+    pen.setCapStyle(Qt::FlatCap);
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
-        for (size_t i = 0; i < band.objects.size(); ++i) {
-            const ReportObject &o = band.objects[i];
+        for (const ReportObject &o : band.objects) {
+            const Frame &f = o.frame;
+            if (o.kind != ObjectKind::Line && !f.top && !f.bottom && !f.left && !f.right)
+                continue;
             const QRectF box = devRect(objectRect(t, pb, o));
-            QPen pen(Qt::black);
-            pen.setWidthF(std::max(1.0, std::round(o.frame.width * scale)));
-            pen.setStyle(o.frame.dotted ? Qt::DotLine : Qt::SolidLine);
-            if (o.frame.dotted)
-                pen.setWidthF(1);
-            pen.setCapStyle(Qt::FlatCap);
+            const double width = f.dotted ? 1 : std::max(1.0, std::round(f.width * scale));
+            const Qt::PenStyle style = f.dotted ? Qt::DotLine : Qt::SolidLine;
+            if (pen.widthF() != width || pen.style() != style) {
+                pen.setWidthF(width);
+                pen.setStyle(style);
+            }
             painter.setPen(pen);
             if (o.kind == ObjectKind::Line) {
                 if (o.width > o.height)
@@ -461,28 +582,46 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
                     painter.drawLine(QLineF(box.left(), box.top(), box.left(), box.bottom()));
                 continue;
             }
-            if (o.frame.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
-            if (o.frame.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
-            if (o.frame.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
-            if (o.frame.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
+            if (f.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
+            if (f.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
+            if (f.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
+            if (f.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
         }
     }
-    forEachLine(report, index, [&](const ReportObject &o, const QRectF &area, const QRectF &line, const QString &text) {
-        QFont font = reportFont(o.fontPt, o.bold);
-        font.setPointSizeF(o.fontPt * 96.0 / 72.0 * scale * 72.0 / painter.device()->logicalDpiY());
-        painter.setFont(font);
-        painter.setPen(Qt::black);
+    // Text: the faces scaled down by one transform for the whole page, each line placed at
+    // its exact x (no rounding, so centring and right alignment hold at every scale) and on a
+    // whole-pixel baseline. A line is clipped to its text area only where its ink may reach
+    // beyond that area's device pixels.
+    const QTransform base = painter.worldTransform();
+    const double k = scale / ReportFace::kScale;
+    const QTransform faces = QTransform::fromScale(k, k) * base;
+    painter.setWorldTransform(faces);
+    painter.setPen(Qt::black);
+    const ReportFace *current = nullptr;
+    forEachLine(report, index, [&](const LinePiece &p) {
+        if (p.face != current) {
+            painter.setFont(p.face->font());
+            current = p.face;
+        }
+        const double baseline = px(p.line.top() + p.face->ascent());
+        const QPointF origin(p.x * scale / k, baseline / k);
+        const QRectF clip = devRect(p.area);
+        bool inside = false;
+        if (p.ink) {
+            const QRectF &ink = *p.ink;
+            const double dy = baseline - (p.line.top() + p.face->ascent()) * scale;  // the baseline's rounding
+            inside = ink.isEmpty() || (ink.left() * scale - 0.5 >= clip.left() && ink.right() * scale + 0.5 <= clip.right() &&
+                                       ink.top() * scale + dy - 0.1 >= clip.top() && ink.bottom() * scale + dy + 0.1 <= clip.bottom());
+        }
+        if (!p.object->clipped || inside) {
+            painter.drawText(origin, p.text);
+            return;
+        }
         painter.save();
-        if (o.clipped)
-            painter.setClipRect(devRect(area), Qt::IntersectClip);
-        const QFontMetricsF fm(reportFont(o.fontPt, o.bold), &measuringDevice());
-        double x = line.left();
-        const double w = fm.horizontalAdvance(text);
-        if (o.hAlign == HAlign::Center)
-            x = line.left() + (line.width() - w) / 2;
-        else if (o.hAlign == HAlign::Right)
-            x = line.right() - w;
-        painter.drawText(QPointF(px(x), px(line.top() + fm.ascent())), text);
+        painter.setWorldTransform(base);
+        painter.setClipRect(clip, Qt::IntersectClip);
+        painter.setWorldTransform(faces);
+        painter.drawText(origin, p.text);
         painter.restore();
     });
     painter.restore();
@@ -491,8 +630,8 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
 std::vector<TextPiece> pageTexts(const PreparedReport &report, int index)
 {
     std::vector<TextPiece> pieces;
-    forEachLine(report, index, [&](const ReportObject &, const QRectF &, const QRectF &line, const QString &text) {
-        pieces.push_back({text, line});
+    forEachLine(report, index, [&](const LinePiece &p) {
+        pieces.push_back({p.text, p.line});
     });
     return pieces;
 }

@@ -3,10 +3,13 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Template.h"
@@ -70,10 +73,47 @@ bool BuildPages(ReportTemplate &tmpl, ReportData *data, PreparedReport &out, QSt
 // The text of an error box after a failed preparation.
 QString errorMessage(const QStringList &errors);
 
+// A template font (Arial, here Liberation Sans, at a whole point size) as the engine measures
+// and draws it. Qt sizes fonts in whole pixels and hints their advances, so a 16 pt font
+// measured at 96 dpi is 21 px, not 21.33. The face is therefore a font kScale times its
+// report-pixel height, unhinted: its advances are those of the exact size and scale
+// linearly to every device, and drawing scales it down with the painter's transform.
+class ReportFace {
+public:
+    // Face pixels per report pixel: 3 pixels a point, a whole number, and below the size up to
+    // which the font engine caches glyphs and their advances (64 pixels).
+    static constexpr double kScale = 2.25;
+    ReportFace(int pointSize, bool bold);
+    const QFont &font() const { return font_; }
+    // In report pixels: the advance of a text and the ascent.
+    double advance(const QString &text) const;
+    double ascent() const { return metrics_.ascent() / kScale; }
+    // The ink of a text relative to its origin on the baseline, from the glyphs' own boxes
+    // without shaping it (an empty rectangle for blanks); none when that cannot be told
+    // (characters beyond the table, a face with ligatures), and the text must then be clipped.
+    std::optional<QRectF> quickInk(const QString &text) const;
+
+private:
+    struct Glyph {
+        bool known = false;
+        qint64 advance = 0;  // in 1/64 face pixels, as the font engine adds them; -1: not in the face
+        float left = 0, right = 0, top = 0, bottom = 0;  // report pixels from the origin
+    };
+    static constexpr char16_t kTableEnd = 0x250;  // Latin up to Latin Extended-B
+    const Glyph &glyph(char16_t c) const;
+    // The advance of a text of table characters in 1/64 face pixels; -1 for any other text.
+    qint64 tableAdvance(const QString &text) const;
+    bool simple_ = false;  // the face shapes Latin text glyph by glyph (no ligatures)
+    QFont font_;
+    QFontMetricsF metrics_;
+    QRawFont raw_;
+    mutable std::vector<Glyph> glyphs_;  // filled as characters are met
+};
+// One face per point size and weight, made once.
+const ReportFace &reportFace(int pointSize, bool bold);
+
 // Text layout: the lines a memo's text takes in an area `width` report pixels wide.
-QStringList layoutLines(const QString &text, const QFont &font, double width, bool wordWrap);
-// Arial (Liberation Sans here) at a template's point size, sized in report pixels.
-QFont reportFont(int pointSize, bool bold);
+QStringList layoutLines(const QString &text, const ReportFace &face, double width, bool wordWrap);
 double linePitch(const ReportObject &memo);
 
 // Draws page `index` with its top-left sheet corner at the painter's origin; `scale` maps
