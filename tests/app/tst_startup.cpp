@@ -15,22 +15,10 @@
 #include "tamir.h"
 
 namespace {
+using fixture::readFile;
+using fixture::writeFile;
 
 const QByteArray kAyarlar = "[Sabit]\r\n01=Eski Ad\r\n[Tercih]\r\nPrint=1\r\nAlan=1\r\n";
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 // A run in a folder of its own, with Data.mdb, Ayarlar and win.ini; records every window
 // that is shown, by object name.

@@ -15,20 +15,8 @@ using fixture::Program;
 using fixture::type;
 
 namespace {
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
+using fixture::readFile;
+using fixture::writeFile;
 QString winIni()
 {
     return TAyarFrm::winIniPath();
