@@ -60,13 +60,14 @@ wait_for 10 wm_running || fatal "openbox did not start"
 read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 
 # --- the program's folder and data ---------------------------------------------------------
-# The program keeps `Ayarlar` beside its executable: a copy of its own in the scratch folder.
+# A copy of the program outside any build tree keeps `Ayarlar` in its configuration folder, as
+# an installed one does.
 mkdir -p "$work/bin" "$work/data"
 ln "$program" "$work/bin/kalpiyon" 2>/dev/null || cp "$program" "$work/bin/kalpiyon"
 "$tool" demo "$work/data/Data.mdb" 30 --seed 7 >/dev/null || fatal "demo database"
 ayarlar() {  # ayarlar PROGRAM-NAME: Ayarlar with the given key "01", in Windows-1254
   printf '[Sabit]\r\n01=%s\r\n02=KARDİYOLOJİ KLİNİĞİ\r\n04=EKO RAPORU\r\n[Tercih]\r\nPrint=1\r\nAlan=1\r\n' "$1" |
-    iconv -f UTF-8 -t CP1254 >"$work/bin/Ayarlar"
+    iconv -f UTF-8 -t CP1254 >"$XDG_CONFIG_HOME/Kalpiyon/Ayarlar"
 }
 win_ini() { printf '[Kalpiyon]\r\nActive=%s\r\nKalpiyonSifre=%s\r\n' "$1" "$2" >"$XDG_CONFIG_HOME/Kalpiyon/win.ini"; }
 
@@ -129,7 +130,7 @@ await_exit() {
 ayarlar "Kalpiyon Raporu"
 win_ini 1 gizli
 for way in escape cancel-button close-request; do
-  cp "$work/bin/Ayarlar" "$work/Ayarlar.before"
+  cp "$XDG_CONFIG_HOME/Kalpiyon/Ayarlar" "$work/Ayarlar.before"
   cp "$XDG_CONFIG_HOME/Kalpiyon/win.ini" "$work/win.ini.before"
   # Every window the window manager takes in (reparents into a frame) is one that was mapped.
   xev -root -event substructure >"$work/xev.log" 2>&1 &
@@ -158,7 +159,7 @@ for way in escape cancel-button close-request; do
       awk -v root="$root" '$2 != root {print $1}' | sort -u)
     check "$way: no window but the gate was ever mapped (mapped: $mapped)" \
       test "$mapped" = "$(printf '0x%x' "$gate")"
-    check "$way: Ayarlar untouched" cmp -s "$work/bin/Ayarlar" "$work/Ayarlar.before"
+    check "$way: Ayarlar untouched" cmp -s "$XDG_CONFIG_HOME/Kalpiyon/Ayarlar" "$work/Ayarlar.before"
     check "$way: win.ini untouched" cmp -s "$XDG_CONFIG_HOME/Kalpiyon/win.ini" "$work/win.ini.before"
   else
     kill "$monitor"; wait "$monitor" 2>/dev/null
