@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -79,6 +80,19 @@ inline QString otherClient(const QString &address, const QString &sql)
 inline QString sqliteCli(const QString &path, const QString &sql)
 {
     return otherClient(path, sql);
+}
+
+// A database of its own on the test command's server (KALPIYON_TEST_PG), so that test
+// programs running side by side never share a table; empty when there is no server.
+inline QString serverDatabase(const QString &name)
+{
+    const QString server = qEnvironmentVariable("KALPIYON_TEST_PG");
+    if (server.isEmpty())
+        return QString();
+    otherClient(server, QStringLiteral("CREATE DATABASE %1").arg(name));  // fails harmlessly when it exists
+    QString own = server;
+    own.replace(QRegularExpression(QStringLiteral("^(postgres(?:ql)?://[^/]*/)[^?]*")), QStringLiteral("\\1") + name);
+    return own;
 }
 
 // Another process that holds an exclusive lock on the records until destroyed.

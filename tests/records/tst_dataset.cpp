@@ -58,7 +58,7 @@ void run(Dataset &ds, const QString &script)
 class TestDataset : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString server_ = qEnvironmentVariable("KALPIYON_TEST_PG");
+    QString server_ = testdb::serverDatabase(QStringLiteral("tst_dataset"));
     bool onServer() const
     {
         QFETCH_GLOBAL(QString, engine);

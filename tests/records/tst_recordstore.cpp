@@ -56,7 +56,7 @@ class TestRecordStore : public QObject {
 private slots:
     void initTestCase()
     {
-        server_ = qEnvironmentVariable("KALPIYON_TEST_PG");
+        server_ = testdb::serverDatabase(QStringLiteral("tst_recordstore"));
     }
     void init()
     {
