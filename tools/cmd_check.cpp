@@ -9,52 +9,35 @@ namespace {
 const char *kUsage = "check DB";
 
 // Rows whose Tarih holds something that is not a date the program can read.
-QStringList unreadableDates(records::Store &store)
+QStringList unreadableDates(records::RecordStore &store)
 {
     const int tarih = records::fieldIndex(QStringLiteral("Tarih"));
-    records::Statement st(store, QStringLiteral("SELECT rowid, Tarih FROM veriler WHERE Tarih IS NOT NULL"));
     QStringList bad;
-    while (st.step()) {
-        const QVariant v = records::fromStored(tarih, st.column(1));
+    store.readTexts({tarih}, [&](qint64 key, const records::CellText *cells) {
+        if (cells[0].null)
+            return;
+        const QVariant v = records::fromStored(tarih, QString::fromUtf8(cells[0].utf8));
         if (v.typeId() != QMetaType::QDateTime)
-            bad << QStringLiteral("kayıt %1: '%2'").arg(st.columnInt(0)).arg(v.toString());
-    }
+            bad << QStringLiteral("kayıt %1: '%2'").arg(key).arg(v.toString());
+    });
     return bad;
-}
-
-// A server keeps its own pages sound and types its dates: the table's fields are what is left.
-int checkServer(const QString &address)
-{
-    auto store = records::openRecordStore(address);
-    try {
-        store->checkSchema();
-    } catch (const Error &e) {
-        err() << "Tablo yapısı hatalı: " << e.message() << "\n" << "Veritabanı sağlam değil: " << store->name() << "\n";
-        return 1;
-    }
-    out() << "Veritabanı sağlam: " << store->recordCount() << " kayıt.\n";
-    return 0;
 }
 
 int runCheck(const QStringList &arguments)
 {
     QStringList args = arguments;
     expectArgs(args, 1, kUsage);
-    if (records::isServerAddress(args.at(0)))
-        return checkServer(args.at(0));
-    records::Store store(args.at(0));
+    auto store = records::openRecordStore(args.at(0));
     QStringList problems;
-    records::Statement integrity(store, QStringLiteral("PRAGMA integrity_check"));
-    while (integrity.step())
-        if (integrity.columnText(0) != QLatin1String("ok"))
-            problems << QStringLiteral("Bütünlük hatası: %1").arg(integrity.columnText(0));
+    for (const QString &p : store->integrityProblems())
+        problems << QStringLiteral("Bütünlük hatası: %1").arg(p);
     try {
-        store.checkSchema();
+        store->checkSchema();
     } catch (const Error &e) {
         problems << QStringLiteral("Tablo yapısı hatalı: %1").arg(e.message());
     }
     if (problems.isEmpty())
-        for (const QString &row : unreadableDates(store))
+        for (const QString &row : unreadableDates(*store))
             problems << QStringLiteral("Okunamayan tarih, %1").arg(row);
     if (!problems.isEmpty()) {
         for (const QString &p : problems)
@@ -62,7 +45,7 @@ int runCheck(const QStringList &arguments)
         err() << "Veritabanı sağlam değil: " << args.at(0) << "\n";
         return 1;
     }
-    out() << "Veritabanı sağlam: " << store.recordCount() << " kayıt.\n";
+    out() << "Veritabanı sağlam: " << store->recordCount() << " kayıt.\n";
     return 0;
 }
 

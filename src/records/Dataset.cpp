@@ -315,9 +315,8 @@ void Dataset::setState(DataSetState s)
 // --- Open and close -----------------------------------------------------------------
 
 namespace {
-// The schema checks of open(), with their messages, on a store of either kind.
-template <typename S>
-std::unique_ptr<S> checked(std::unique_ptr<S> store)
+// The schema checks of open(), with their messages.
+std::unique_ptr<RecordStore> checked(std::unique_ptr<RecordStore> store)
 {
     if (!store->hasTable())
         store->checkSchema();  // throws the store's missing-table message
@@ -333,11 +332,6 @@ std::unique_ptr<S> checked(std::unique_ptr<S> store)
 std::unique_ptr<RecordStore> Dataset::openRecords(const QString &address)
 {
     return checked(openRecordStore(address));
-}
-
-std::unique_ptr<Store> Dataset::openStore(const QString &fileName)
-{
-    return checked(std::make_unique<Store>(fileName));
 }
 
 void Dataset::open(const QString &fileName)

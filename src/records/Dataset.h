@@ -63,10 +63,8 @@ public:
     // the list. Throws Error; on failure the dataset stays closed. Positions on the first record
     // and runs afterScroll when there is one.
     void open(const QString &fileName = QStringLiteral("Data.mdb"));
-    // Opens the database file with the checks and messages of open(), without reading the list
-    // (for readers that stream the table themselves).
-    static std::unique_ptr<Store> openStore(const QString &fileName);
-    // The same for a file or a server address: the store the dataset reads through.
+    // Opens the records (a file or a server) with the checks and messages of open(), without
+    // reading the list (for readers that stream the table themselves).
     static std::unique_ptr<RecordStore> openRecords(const QString &address);
     // Closes at once, dropping a pending edit without settling it, and releases the file.
     void close();

@@ -47,6 +47,10 @@ public:
     void readRows(const QVector<int> &fields, const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) override;
     // The stored values of one row (kFieldCount of them); empty when the row is gone.
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
+    // The server knows no sort key of the program's: the caller orders the rows itself.
+    bool readTextsInListOrder(const QVector<int> &, const std::function<void(const CellText *)> &) override { return false; }
+    // The server keeps its own pages sound.
+    QStringList integrityProblems() override { return {}; }
     QVector<QVariant> readRecord(qint64 key) override;
     QVector<QVariant> readFields(qint64 key, const QVector<int> &fields) override;
     // Keys of the rows whose field equals `value` (or starts with it; or equals it ignoring

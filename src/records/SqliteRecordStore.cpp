@@ -8,6 +8,7 @@
 #include "Error.h"
 #include "FileSystem.h"
 #include "Maintenance.h"
+#include "NameOrder.h"
 #include "PgStore.h"
 #include "Schema.h"
 
@@ -85,25 +86,52 @@ void SqliteRecordStore::readRows(const QVector<int> &fields,
         row(st.columnInt(0), columns(st, 1, int(fields.size())));
 }
 
+namespace {
+// Runs `st` (its first `first` columns are not fields) and hands each row's cells over as texts.
+void streamTexts(Statement &st, int first, int count, const std::function<void(const CellText *)> &row)
+{
+    std::vector<CellText> cells(static_cast<size_t>(count));
+    std::vector<QByteArray> converted(static_cast<size_t>(count));
+    while (st.step()) {
+        for (int c = 0; c < count; ++c) {
+            if (st.columnIsNull(first + c)) {
+                cells[size_t(c)] = {};
+            } else if (st.columnIsText(first + c)) {
+                cells[size_t(c)] = {false, st.columnUtf8(first + c)};
+            } else {  // numbers and blobs: their text, as the dataset shows them
+                converted[size_t(c)] = st.column(first + c).toString().toUtf8();
+                cells[size_t(c)] = {false, converted[size_t(c)]};
+            }
+        }
+        row(cells.data());
+    }
+}
+}  // namespace
+
 void SqliteRecordStore::readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row)
 {
     Statement st(store_, QStringLiteral("SELECT rowid%1%2 FROM %3 ORDER BY rowid")
                              .arg(fields.isEmpty() ? QString() : QStringLiteral(","), columnsOf(fields), QLatin1String(kTableName)));
-    std::vector<CellText> cells(size_t(fields.size()));
-    std::vector<QByteArray> converted(size_t(fields.size()));
-    while (st.step()) {
-        for (int c = 0; c < fields.size(); ++c) {
-            if (st.columnIsNull(c + 1)) {
-                cells[size_t(c)] = {};
-            } else if (st.columnIsText(c + 1)) {
-                cells[size_t(c)] = {false, st.columnUtf8(c + 1)};
-            } else {  // numbers and blobs: their text, as the dataset shows them
-                converted[size_t(c)] = st.column(c + 1).toString().toUtf8();
-                cells[size_t(c)] = {false, converted[size_t(c)]};
-            }
-        }
-        row(st.columnInt(0), cells.data());
-    }
+    streamTexts(st, 1, int(fields.size()), [&](const CellText *cells) { row(st.columnInt(0), cells); });
+}
+
+bool SqliteRecordStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
+{
+    // SQLite sorts by the dataset's own sort key (spilling to temporary files as it needs).
+    registerNameKey(store_);
+    Statement st(store_, QStringLiteral("SELECT %1 FROM %2 %3").arg(columnsOf(fields), QLatin1String(kTableName), listOrderClause()));
+    streamTexts(st, 0, int(fields.size()), row);
+    return true;
+}
+
+QStringList SqliteRecordStore::integrityProblems()
+{
+    Statement integrity(store_, QStringLiteral("PRAGMA integrity_check"));
+    QStringList problems;
+    while (integrity.step())
+        if (integrity.columnText(0) != QLatin1String("ok"))
+            problems << integrity.columnText(0);
+    return problems;
 }
 
 QVector<QVariant> SqliteRecordStore::readRecord(qint64 key)

@@ -22,6 +22,8 @@ public:
     void readNames(const std::function<void(qint64, QByteArrayView)> &row) override;
     void readRows(const QVector<int> &fields, const std::function<void(qint64, const QVector<QVariant> &)> &row) override;
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
+    bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
+    QStringList integrityProblems() override;
     QVector<QVariant> readRecord(qint64 key) override;
     QVector<QVariant> readFields(qint64 key, const QVector<int> &fields) override;
     QVector<qint64> findKeys(int field, const QVariant &value, bool partial, bool caseInsensitive) override;
