@@ -73,20 +73,12 @@ QByteArray headerLine()
     return header.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
-QVector<int> allFields()
-{
-    QVector<int> all(records::kFieldCount);
-    for (int i = 0; i < records::kFieldCount; ++i)
-        all[i] = i;
-    return all;
-}
-
 // The dataset's list order, written from its compact column store.
 void exportThroughDataset(const QString &address)
 {
     records::Dataset data;
     data.open(address);
-    const records::ColumnValues rows = data.readColumns(allFields());
+    const records::ColumnValues rows = data.readColumns(records::allFields());
     QByteArray line;
     for (int r = 0; r < rows.rowCount(); ++r) {
         line.clear();
@@ -108,7 +100,7 @@ int runExport(const QStringList &arguments)
     out().flush();
     write(headerLine());
     QByteArray line;
-    const bool sorted = store->readTextsInListOrder(allFields(), [&](const records::CellText *cells) {
+    const bool sorted = store->readTextsInListOrder(records::allFields(), [&](const records::CellText *cells) {
         line.clear();
         for (int i = 0; i < records::kFieldCount; ++i) {
             if (i)

@@ -11,21 +11,13 @@
 namespace {
 const char *kUsage = "kopyala FROM TO [--force]";
 
-QVector<int> allFields()
-{
-    QVector<int> all(records::kFieldCount);
-    for (int i = 0; i < records::kFieldCount; ++i)
-        all[i] = i;
-    return all;
-}
-
 // A digest of every record in storage order, each value in its canonical stored form, so the
 // two engines' ways of keeping a date compare equal.
 QByteArray contentDigest(records::RecordStore &store, qint64 *count)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     *count = 0;
-    store.readRows(allFields(), [&](qint64, const QVector<QVariant> &values) {
+    store.readRows(records::allFields(), [&](qint64, const QVector<QVariant> &values) {
         for (int i = 0; i < records::kFieldCount; ++i) {
             const QVariant v = records::toStored(i, records::fromStored(i, values[i]));
             hash.addData(v.isNull() ? QByteArray("\x01", 1) : QByteArray("\x02", 1) + v.toString().toUtf8() + '\0');

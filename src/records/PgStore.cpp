@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <libpq-fe.h>
 #include <algorithm>
@@ -113,8 +114,10 @@ PgStore::~PgStore()
 
 bool PgStore::isConnectionString(const QString &text)
 {
+    // A file name may hold "=": a key=value string must name one of libpq's usual keys.
+    static const QRegularExpression keyValue(QStringLiteral("(^|\\s)(host|hostaddr|port|dbname|user|service|sslmode)\\s*="));
     return text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://")) ||
-           text.contains(QLatin1Char('='));
+           keyValue.match(text).hasMatch();
 }
 
 QString PgStore::serverName() const
@@ -435,13 +438,10 @@ qint64 PgStore::snapshotTo(const QString &sqlitePath)
     qint64 written = 0;
     try {
         Store file(temp);
-        QVector<int> all(kFieldCount);
-        for (int i = 0; i < kFieldCount; ++i)
-            all[i] = i;
         run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
         inTransaction_ = true;
         file.begin();
-        readRows(all, [&](qint64, const QVector<QVariant> &values) {
+        readRows(allFields(), [&](qint64, const QVector<QVariant> &values) {
             file.insert(values);
             ++written;
         });

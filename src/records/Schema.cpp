@@ -73,6 +73,17 @@ int fieldIndexCaseInsensitive(const QString &name)
     return -1;
 }
 
+const QVector<int> &allFields()
+{
+    static const QVector<int> all = [] {
+        QVector<int> v(kFieldCount);
+        for (int i = 0; i < kFieldCount; ++i)
+            v[i] = i;
+        return v;
+    }();
+    return all;
+}
+
 QString createTableSql()
 {
     QStringList cols;

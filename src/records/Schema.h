@@ -3,6 +3,7 @@
 // sizes or types (store, dataset, editors, reports, data tool, importer) reads this table.
 
 #include <QString>
+#include <QVector>
 #include <array>
 #include <optional>
 
@@ -26,6 +27,9 @@ inline constexpr const char *kNameField = "Adi_Soyadi";
 int fieldIndex(const QString &name);
 // Index by name ignoring ASCII letter case (as field lookups of the database layer do), or -1.
 int fieldIndexCaseInsensitive(const QString &name);
+
+// 0 … kFieldCount-1: every field, in table order (for reading whole rows).
+const QVector<int> &allFields();
 
 // The CREATE TABLE statement of a new database.
 QString createTableSql();

@@ -24,14 +24,6 @@ QString columnsOf(const QVector<int> &fields)
     return cols.join(QLatin1Char(','));
 }
 
-QVector<int> allFields()
-{
-    QVector<int> all(kFieldCount);
-    for (int i = 0; i < kFieldCount; ++i)
-        all[i] = i;
-    return all;
-}
-
 // "rowid=?N AND "c1" IS ?N+1 AND ...": the row must still hold the values read.
 QString unchangedRowCondition(int firstParam)
 {

@@ -78,6 +78,7 @@ private slots:
         QTest::newRow("short uri") << "postgres:///kalpiyon" << true;
         QTest::newRow("key=value") << "host=sunucu dbname=kalpiyon" << true;
         QTest::newRow("file") << "Data.mdb" << false;
+        QTest::newRow("file with =") << "yedek=eski.mdb" << false;
         QTest::newRow("path") << "/home/doktor/Kalpiyon/Data.mdb" << false;
     }
     void recognisesServerAddresses()

@@ -397,7 +397,7 @@ void TestReportText::pagesMatchTheirRenders()
         QVERIFY(drawn.save(QDir(QString::fromLocal8Bit(out)).filePath(file)));
         QSKIP("render written");
     }
-    const QImage golden = QImage(QStringLiteral(KALPIYON_FIXTURES "/") + file).convertToFormat(QImage::Format_Grayscale8);
+    const QImage golden = QImage(QStringLiteral(KALPIYON_TEST_FIXTURES "/") + file).convertToFormat(QImage::Format_Grayscale8);
     QVERIFY2(!golden.isNull(), qPrintable(file));
     QCOMPARE(drawn.size(), golden.size());
     int differing = 0;
