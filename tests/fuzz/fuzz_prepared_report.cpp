@@ -52,7 +52,7 @@ bool isSentinel(const PreparedReport &r, const ReportTemplate &other)
 {
     return r.tmpl == &other && r.pages.size() == 1 && r.pages[0].bands.size() == 1
         && r.pages[0].bands[0].band == 0 && r.pages[0].bands[0].y == 12.5
-        && r.pages[0].bands[0].texts == QStringList{QStringLiteral("önceki")};
+        && r.pages[0].bands[0].texts.toList() == QStringList{QStringLiteral("önceki")};
 }
 
 void checkPages(const PreparedReport &r, const ReportTemplate &tmpl)

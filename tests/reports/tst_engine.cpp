@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "DatasetAdapter.h"
+#include "Find.h"
 #include "ReportRows.h"
 #include "Error.h"
 #include "ReportFilling.h"
@@ -66,6 +67,9 @@ private slots:
     void memoTextSetting();
     void drawingTheSamePageAgain();
     void pdfShowsTurkishTextsAndUnits();
+    void bandTextsKeepEveryText();
+    void findSkipsOnlyPagesWithoutTheText_data();
+    void findSkipsOnlyPagesWithoutTheText();
 };
 
 void TestEngine::pagination_data()
@@ -379,6 +383,65 @@ void TestEngine::pdfShowsTurkishTextsAndUnits()
     // pdftotext may drop the narrow blank between a bold "E" and its colon.
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("E ?: m/sn"))));
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("A ?: m/sn"))));
+}
+
+
+void TestEngine::bandTextsKeepEveryText()
+{
+    // Lengths at and around the switch from one length character to two.
+    const QStringList texts{QString(), QStringLiteral("ı"), QString(0x7fff, u'a'), QString(0x8000, u'b'),
+                            QString(70000, QChar(0x0130)), QStringLiteral("son \U0001F493"), QString()};
+    const BandTexts packed(texts);
+    QCOMPARE(packed.size(), texts.size());
+    QCOMPARE(packed.toList(), texts);
+    for (int i = 0; i < texts.size(); ++i)
+        QCOMPARE(packed.value(i), texts[i]);
+    QCOMPARE(packed.value(texts.size()), QString());
+    BandTexts appended;
+    for (const QString &t : texts)
+        appended << t;
+    QVERIFY(appended == packed);
+    appended << QStringLiteral("x");
+    QVERIFY(appended != packed);
+}
+
+void TestEngine::findSkipsOnlyPagesWithoutTheText_data()
+{
+    QTest::addColumn<QString>("name");       // the name of the last record (on page 3)
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<int>("page");           // where the first match is; -1: none
+    QTest::newRow("Turkish capitals") << "İBRAHİM IŞIK" << "ibrahim ışık" << false << 2;
+    QTest::newRow("dotless and dotted i differ") << "IŞIK" << "işik" << false << -1;
+    QTest::newRow("case-sensitive") << "İBRAHİM" << "İbrahim" << true << -1;
+    QTest::newRow("case-sensitive, same case") << "İbrahim" << "İbrahim" << true << 2;
+    QTest::newRow("upper-cased into two letters") << "GROß" << "GROSS" << false << 2;
+    QTest::newRow("beyond the first plane") << "KALP \U0001F493" << "\U0001F493" << false << 2;
+    QTest::newRow("page count put in") << "HASTA" << "Sayfa: 1 / 3" << false << 0;
+    QTest::newRow("not across two texts") << "ZZZ" << "ZZZ40" << false << -1;
+}
+
+void TestEngine::findSkipsOnlyPagesWithoutTheText()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, needle);
+    QFETCH(bool, caseSensitive);
+    QFETCH(int, page);
+    ReportTemplate t = makeRaporKisi();
+    fillRecordList(t, FixedTexts::defaults());
+    QList<QHash<QString, QVariant>> rows = people(101);  // three pages
+    rows.last()[QStringLiteral("Adi_Soyadi")] = name;
+    Rows data(rows);
+    PreparedReport r;
+    QVERIFY(BuildPages(t, &data, r, nullptr));
+    QCOMPARE(r.pageCount(), 3);
+    const FindHit hit = findText(r, 0, -1, needle, caseSensitive, QLocale(QLocale::Turkish, QLocale::Turkey));
+    QCOMPARE(hit.page, page);
+    if (hit.found()) {
+        const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+        const QString piece = pageTexts(r, hit.page)[size_t(hit.piece)].text;
+        QVERIFY2(caseSensitive ? piece.contains(needle) : turkish.toUpper(piece).contains(turkish.toUpper(needle)), qPrintable(piece));
+    }
 }
 
 QTEST_MAIN(TestEngine)

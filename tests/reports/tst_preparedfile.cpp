@@ -52,7 +52,7 @@ void TestPreparedFile::roundTrip()
         for (size_t b = 0; b < r.pages[p].bands.size(); ++b) {
             QCOMPARE(back.pages[p].bands[b].band, r.pages[p].bands[b].band);
             QCOMPARE(back.pages[p].bands[b].y, r.pages[p].bands[b].y);
-            QCOMPARE(back.pages[p].bands[b].texts, r.pages[p].bands[b].texts);
+            QCOMPARE(back.pages[p].bands[b].texts.toList(), r.pages[p].bands[b].texts.toList());
         }
     }
 }
@@ -79,7 +79,9 @@ void TestPreparedFile::awkwardTexts()
     Rows rows(awkwardNames(1));
     PreparedReport r;
     QVERIFY(BuildPages(t, &rows, r, nullptr));
-    r.pages[0].bands[0].texts[0] = text;
+    QStringList texts = r.pages[0].bands[0].texts.toList();
+    texts[0] = text;
+    r.pages[0].bands[0].texts = texts;
     PreparedReport read;
     loadPreparedReport(savePreparedReport(r), t, read);
     QCOMPARE(read.pages[0].bands[0].texts[0], back);

@@ -14,6 +14,74 @@
 
 namespace reports {
 
+BandTexts::BandTexts(const QStringList &texts)
+{
+    qsizetype size = 0;
+    for (const QString &t : texts)
+        size += t.size() + 2;
+    data_.reserve(size);
+    for (const QString &t : texts)
+        append(t);
+    data_.squeeze();
+}
+
+void BandTexts::append(QStringView text)
+{
+    const qsizetype n = text.size();
+    if (n < 0x8000) {
+        data_ += QChar(char16_t(n));
+    } else {
+        data_ += QChar(char16_t(0x8000 | (n >> 16)));
+        data_ += QChar(char16_t(n & 0xffff));
+    }
+    data_ += text;
+    ++count_;
+}
+
+std::pair<qsizetype, qsizetype> BandTexts::entry(qsizetype at) const
+{
+    const char16_t first = data_.at(at).unicode();
+    if (first < 0x8000)
+        return {first, at + 1};
+    return {(qsizetype(first & 0x7fff) << 16) | data_.at(at + 1).unicode(), at + 2};
+}
+
+QStringView BandTexts::view(int i) const
+{
+    if (i < 0 || i >= count_)
+        return {};
+    qsizetype at = 0;
+    for (;;) {
+        const auto [length, text] = entry(at);
+        if (i-- == 0)
+            return QStringView(data_).mid(text, length);
+        at = text + length;
+    }
+}
+
+QStringList BandTexts::toList() const
+{
+    QStringList list;
+    list.reserve(count_);
+    for (const QString &t : *this)
+        list << t;
+    return list;
+}
+
+QString BandTexts::const_iterator::operator*() const
+{
+    const auto [length, text] = t_->entry(at_);
+    return t_->data_.mid(text, length);
+}
+
+BandTexts::const_iterator &BandTexts::const_iterator::operator++()
+{
+    const auto [length, text] = t_->entry(at_);
+    at_ = text + length;
+    return *this;
+}
+
+
 namespace {
 
 // Thrown to end a preparation at once (syntax errors, an unbound adapter).

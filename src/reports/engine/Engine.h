@@ -31,11 +31,58 @@ public:
     virtual void finished() {}
 };
 
+// The memo texts of one output band in a single string, each text after its length (one
+// character below 0x8000, else two), so that a band costs one allocation however many objects
+// it has: a list of a million records keeps a million bands.
+class BandTexts {
+public:
+    BandTexts() = default;
+    BandTexts(const QStringList &texts);  // NOLINT: a band's texts are made from a list
+    BandTexts(std::initializer_list<QString> texts) : BandTexts(QStringList(texts)) {}
+    int size() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
+    QString value(int i) const { return view(i).toString(); }  // empty beyond the end
+    const QString operator[](int i) const { return value(i); }  // const: no assigning to a copy
+    QStringView view(int i) const;
+    void append(QStringView text);
+    BandTexts &operator<<(QStringView text)
+    {
+        append(text);
+        return *this;
+    }
+    QStringList toList() const;
+    // All texts with their length characters between them: a text that holds a string is a
+    // piece of this, so a search can skip a band whose whole string does not hold it.
+    QStringView packed() const { return data_; }
+    bool operator==(const BandTexts &other) const { return count_ == other.count_ && data_ == other.data_; }
+    bool operator!=(const BandTexts &other) const { return !(*this == other); }
+
+    class const_iterator {
+    public:
+        const_iterator(const BandTexts &t, qsizetype at) : t_(&t), at_(at) {}
+        QString operator*() const;
+        const_iterator &operator++();
+        bool operator!=(const const_iterator &o) const { return at_ != o.at_; }
+
+    private:
+        const BandTexts *t_;
+        qsizetype at_;  // offset of a length in the string
+    };
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, data_.size()}; }
+
+private:
+    // The length stored at `at` and the offset of its text.
+    std::pair<qsizetype, qsizetype> entry(qsizetype at) const;
+    QString data_;
+    int count_ = 0;
+};
+
 // A page in stored form: the bands output onto it, each with its place and its memo texts.
 struct PreparedBand {
     int band = 0;        // index into the template's bands
     double y = 0;        // from the top of the printable area
-    QStringList texts;   // one per object, in object order (empty for lines)
+    BandTexts texts;     // one per object, in object order (empty for lines)
 };
 
 struct PreparedPage {

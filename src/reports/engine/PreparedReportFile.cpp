@@ -173,12 +173,13 @@ void loadPreparedReport(const QByteArray &data, const std::vector<const ReportTe
             } else if (depth == 4 && name == QLatin1String("text") && band) {
                 if (band->texts.size() >= int(tmpl->bands[band->band].objects.size()))
                     bad(QStringLiteral("bantta fazla metin"));
-                band->texts << r.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
-                if (band->texts.last().size() > kMaxTextChars)
+                const QString text = r.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+                if (text.size() > kMaxTextChars)
                     bad(QStringLiteral("metin çok uzun"));
-                budget.take(band->texts.last().size() * qint64(sizeof(QChar)));
-                if (!band->texts.last().isValidUtf16())
+                budget.take(text.size() * qint64(sizeof(QChar)));
+                if (!text.isValidUtf16())
                     bad(QStringLiteral("geçersiz karakter"));
+                band->texts << text;
                 --depth;  // readElementText consumed the end element
             } else {
                 bad(QStringLiteral("beklenmeyen öğe '%1'").arg(name.toString()));
