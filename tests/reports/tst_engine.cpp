@@ -418,6 +418,7 @@ void TestEngine::findSkipsOnlyPagesWithoutTheText_data()
     QTest::newRow("upper-cased into two letters") << "GROß" << "GROSS" << false << 2;
     QTest::newRow("beyond the first plane") << "KALP \U0001F493" << "\U0001F493" << false << 2;
     QTest::newRow("page count put in") << "HASTA" << "Sayfa: 1 / 3" << false << 0;
+    QTest::newRow("page count put in, any case") << "ZEKİ [totalpages#]" << "zeki 3" << false << 2;
     QTest::newRow("not across two texts") << "ZZZ" << "ZZZ40" << false << -1;
 }
 

@@ -81,7 +81,6 @@ BandTexts::const_iterator &BandTexts::const_iterator::operator++()
     return *this;
 }
 
-
 namespace {
 
 // Thrown to end a preparation at once (syntax errors, an unbound adapter).
@@ -164,7 +163,7 @@ QString Preparation::evaluate(const QString &expression, const ReportObject &o)
     if (upper == QLatin1String("PAGE#") || upper == QLatin1String("PAGE"))
         return QString::number(out_.pages.size());
     if (upper == QLatin1String("TOTALPAGES#") || upper == QLatin1String("TOTALPAGES"))
-        return QStringLiteral("[TotalPages#]");
+        return QString(kTotalPagesPlaceholder);
     if (upper == QLatin1String("COPYNAME#"))
         return QStringLiteral("[CopyName#]");
     if (upper == QLatin1String("LINE"))
@@ -320,9 +319,9 @@ QRectF textArea(const ReportObject &o, const QRectF &box)
 
 QString withTotalPages(QString text, int total)
 {
-    const int at = int(text.indexOf(QLatin1String("[TOTALPAGES#]"), 0, Qt::CaseInsensitive));
+    const qsizetype at = text.indexOf(kTotalPagesPlaceholder, 0, Qt::CaseInsensitive);
     if (at >= 0)
-        text.replace(at, 13, QString::number(total));
+        text.replace(at, kTotalPagesPlaceholder.size(), QString::number(total));
     return text;
 }
 

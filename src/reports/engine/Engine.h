@@ -175,6 +175,8 @@ struct TextPiece {
 };
 std::vector<TextPiece> pageTexts(const PreparedReport &report, int index);
 
+// The page count's place in a stored text, put in (written in any case) when the text is drawn.
+inline constexpr QLatin1String kTotalPagesPlaceholder("[TotalPages#]");
 // A stored text as it is drawn: the page count put in for the first "[TotalPages#]".
 QString withTotalPages(QString text, int total);
 

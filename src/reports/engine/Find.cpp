@@ -23,7 +23,6 @@ public:
             const QString up = locale.toUpper(one);
             (*table_)[c] = up.size() == 1 && up[0].unicode() != 0 ? up[0].unicode() : 0;
         }
-        (*table_)[0] = 0;
     }
     const QLocale &locale() const { return locale_; }
     // Folds `text` into `out`; false when a unit has no quick fold.
@@ -54,8 +53,6 @@ const QuickFold &quickFold(const QLocale &locale)
     return *made;
 }
 
-const QString kTotalPages = QStringLiteral("[TotalPages#]");
-
 // A piece is part of one stored text, so a page none of whose texts holds the search text
 // cannot hold it in a piece either: such pages are skipped without laying them out. A band's
 // texts are looked at all at once; only a band that holds the page count, or characters
@@ -67,17 +64,11 @@ bool pageMayContain(const PreparedReport &report, int index, const QString &need
     const QuickFold *quick = caseSensitive ? nullptr : &quickFold(locale);
     for (const PreparedBand &band : report.pages[size_t(index)].bands) {
         const QStringView all = band.texts.packed();
-        if (!all.contains(kTotalPages)) {
-            if (!quick) {
-                if (all.contains(needle))
-                    return true;
-                continue;
-            }
-            if (quick->fold(all, folded)) {
-                if (folded.contains(needle))
-                    return true;
-                continue;
-            }
+        const bool whole = !all.contains(kTotalPagesPlaceholder, Qt::CaseInsensitive) && (!quick || quick->fold(all, folded));
+        if (whole) {
+            if ((quick ? QStringView(folded) : all).contains(needle))
+                return true;
+            continue;
         }
         for (const QString &text : band.texts) {
             const QString drawn = withTotalPages(text, report.pageCount());
