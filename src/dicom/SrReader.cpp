@@ -7,10 +7,6 @@
 
 #include "dcmtk/config/osconfig.h"
 #include "dcmtk/dcmdata/dctk.h"
-#include "dcmtk/dcmsr/dsrcodtn.h"
-#include "dcmtk/dcmsr/dsrdncsr.h"
-#include "dcmtk/dcmsr/dsrdoc.h"
-#include "dcmtk/dcmsr/dsrnumtn.h"
 #include "dcmtk/oflog/oflog.h"
 
 #include "Decimal.h"
@@ -27,14 +23,47 @@ QString text(const OFString &s)
     return QString::fromLatin1(s.c_str(), int(s.length()));
 }
 
-QString codeOf(const DSRCodedEntryValue &v)
+QString elementText(DcmItem &item, const DcmTagKey &tag)
 {
-    return canonicalCode(text(v.getCodingSchemeDesignator()), text(v.getCodeValue()));
+    OFString value;
+    item.findAndGetOFStringArray(tag, value);
+    return text(value).trimmed();
 }
 
-QString shownCode(const DSRCodedEntryValue &v)
+DcmItem *firstItemOf(DcmItem &item, const DcmTagKey &sequence)
 {
-    return text(v.getCodingSchemeDesignator()) + u':' + text(v.getCodeValue());
+    DcmSequenceOfItems *seq = nullptr;
+    if (item.findAndGetSequence(sequence, seq).bad() || !seq || seq->card() == 0)
+        return nullptr;
+    return seq->getItem(0);
+}
+
+// A code as an item of a code sequence holds it (the long and URN forms in place of a short one).
+struct Coded {
+    QString scheme, value, meaning;
+
+    QString canonical() const { return canonicalCode(scheme, value); }
+    QString shown() const { return scheme + u':' + value; }
+};
+
+Coded codedOf(DcmItem *code)
+{
+    if (!code)
+        return {};
+    Coded c{elementText(*code, DCM_CodingSchemeDesignator), elementText(*code, DCM_CodeValue), QString()};
+    if (c.value.isEmpty())
+        c.value = elementText(*code, DCM_LongCodeValue);
+    if (c.value.isEmpty())
+        c.value = elementText(*code, DCM_URNCodeValue);
+    OFString meaning;
+    code->findAndGetOFStringArray(DCM_CodeMeaning, meaning);
+    c.meaning = QString::fromUtf8(meaning.c_str()).trimmed();
+    return c;
+}
+
+Coded conceptNameOf(DcmItem &item)
+{
+    return codedOf(firstItemOf(item, DCM_ConceptNameCodeSequence));
 }
 
 // What the containers above an item say about it.
@@ -63,30 +92,32 @@ struct Candidate {
     QString source;
 };
 
-// Calls `visit` with a cursor on each child of the node `at` stands on.
+// Calls `visit` with each content item directly below `parent`. The tree is walked in the
+// dataset as loaded: building a document model first would cost more than the whole reading.
 template <typename Visit>
-void forEachChild(const DSRDocumentTreeNodeCursor &at, Visit visit)
+void forEachChild(DcmItem &parent, Visit visit)
 {
-    DSRDocumentTreeNodeCursor c(at);
-    if (c.gotoChild())
-        do
-            visit(c);
-        while (c.gotoNext());
+    DcmSequenceOfItems *seq = nullptr;
+    if (parent.findAndGetSequence(DCM_ContentSequence, seq).bad() || !seq)
+        return;
+    for (unsigned long i = 0; i < seq->card(); ++i)
+        visit(*seq->getItem(i));
 }
 
-// Reads the modifiers of `node` (its CODE children) into `context`.
-void applyModifiers(const DSRDocumentTreeNodeCursor &at, Context &context, NumItem *item)
+// Reads the modifiers of an item (its CODE children) into `context`.
+void applyModifiers(DcmItem &at, Context &context, NumItem *item)
 {
-    forEachChild(at, [&](const DSRDocumentTreeNodeCursor &cursor) {
-        const DSRDocumentTreeNode *c = cursor.getNode();
-        const QString name = codeOf(c->getConceptName());
-        const auto *code = dynamic_cast<const DSRCodeTreeNode *>(c);
-        if (!code)
+    forEachChild(at, [&](DcmItem &child) {
+        if (elementText(child, DCM_ValueType) != QLatin1String("CODE"))
             return;
-        const QString value = codeOf(*code);
+        const Coded code = codedOf(firstItemOf(child, DCM_ConceptCodeSequence));
+        if (code.value.isEmpty())
+            return;  // an invalid modifier says nothing
+        const QString name = conceptNameOf(child).canonical();
+        const QString value = code.canonical();
         if (name == QLatin1String(codes::FindingSite)) {
             context.site = value;
-            context.siteMeaning = QString::fromUtf8(code->getCodeMeaning().c_str());
+            context.siteMeaning = code.meaning;
             if (item)
                 item->ownSite = true;
         } else if (name == QLatin1String(codes::MeasurementMethod)) {
@@ -120,17 +151,17 @@ public:
         }
     }
 
-    void walk(const DSRDocumentTreeNodeCursor &parent, const Context &context)
+    void walk(DcmItem &parent, const Context &context)
     {
-        forEachChild(parent, [&](const DSRDocumentTreeNodeCursor &cursor) {
-            const DSRDocumentTreeNode *c = cursor.getNode();
-            if (c->getValueType() == DSRTypes::VT_Container) {
+        forEachChild(parent, [&](DcmItem &child) {
+            const QString type = elementText(child, DCM_ValueType);
+            if (type == QLatin1String("CONTAINER")) {
                 Context inner = context;
-                applyModifiers(cursor, inner, nullptr);
-                inner.adhoc = inner.adhoc || codeOf(c->getConceptName()) == QLatin1String(codes::AdhocMeasurements);
-                walk(cursor, inner);
-            } else if (const auto *num = dynamic_cast<const DSRNumTreeNode *>(c)) {
-                take(cursor, *num, context);
+                applyModifiers(child, inner, nullptr);
+                inner.adhoc = inner.adhoc || conceptNameOf(child).canonical() == QLatin1String(codes::AdhocMeasurements);
+                walk(child, inner);
+            } else if (type == QLatin1String("NUM")) {
+                take(child, context);
             }
         });
     }
@@ -138,7 +169,7 @@ public:
     void finish();
 
 private:
-    void take(const DSRDocumentTreeNodeCursor &at, const DSRNumTreeNode &num, const Context &inherited);
+    void take(DcmItem &num, const Context &inherited);
     void skip(const NumItem &item, const QString &reason) { report_.skipped.append({item.shown, reason}); }
 
     struct Wanted {
@@ -149,19 +180,21 @@ private:
     std::vector<std::vector<Wanted>> wanted_;         // per field rule and code
 };
 
-void Mapper::take(const DSRDocumentTreeNodeCursor &at, const DSRNumTreeNode &num, const Context &inherited)
+void Mapper::take(DcmItem &num, const Context &inherited)
 {
     NumItem item;
     item.context = inherited;
     item.ownSite = false;
-    applyModifiers(at, item.context, &item);
-    const DSRCodedEntryValue &name = num.getConceptName();
-    item.conceptCode = codeOf(name);
-    item.conceptScheme = text(name.getCodingSchemeDesignator());
-    item.value = text(num.getNumericValue()).trimmed();
-    item.unit = text(num.getMeasurementUnit().getCodeValue());
-    item.qualifier = QString::fromUtf8(num.getNumericValueQualifier().getCodeMeaning().c_str());
-    item.shown = shownCode(name) + u' ' + (item.value.isEmpty() ? QStringLiteral("-") : item.value) + u' ' + item.unit;
+    applyModifiers(num, item.context, &item);
+    const Coded name = conceptNameOf(num);
+    item.conceptCode = name.canonical();
+    item.conceptScheme = name.scheme;
+    if (DcmItem *measured = firstItemOf(num, DCM_MeasuredValueSequence)) {
+        item.value = elementText(*measured, DCM_NumericValue);
+        item.unit = codedOf(firstItemOf(*measured, DCM_MeasurementUnitsCodeSequence)).value;
+    }
+    item.qualifier = codedOf(firstItemOf(num, DCM_NumericValueQualifierCodeSequence)).meaning;
+    item.shown = name.shown() + u' ' + (item.value.isEmpty() ? QStringLiteral("-") : item.value) + u' ' + item.unit;
 
     if (item.context.adhoc)
         return skip(item, QStringLiteral("serbest (ad hoc) ölçüm, bir alana karşılık gelmez"));
@@ -252,13 +285,6 @@ void Mapper::finish()
         report_.values.append({QLatin1String(rules[r].field), roundedText(sum, n, decimalsOf(rules[r].unit)),
                                exactText(sum, n), source});
     }
-}
-
-QString elementText(DcmItem &dataset, const DcmTagKey &tag)
-{
-    OFString value;
-    dataset.findAndGetOFStringArray(tag, value);
-    return text(value).trimmed();
 }
 
 QDate dateOf(const QString &da)
@@ -401,13 +427,7 @@ SrReport readSrDataset(DcmItem &dataset)
                    .arg(sopClassName(sopClass), rootText));
     if (elementText(dataset, DCM_ValueType) != QLatin1String("CONTAINER"))
         throw Error(QStringLiteral("Rapor okunamadı: yapılandırılmış rapor içeriği bozuk (kök öğe bir CONTAINER değil)."));
-    DSRDocument doc;
-    const OFCondition read = doc.read(dataset, DSRTypes::RF_ignoreRelationshipConstraints | DSRTypes::RF_ignoreContentItemErrors
-                                                   | DSRTypes::RF_skipInvalidContentItems | DSRTypes::RF_acceptUnknownRelationshipType);
-    DSRDocumentTreeNodeCursor root;
-    if (read.bad() || !doc.getTree().getCursorToRootNode(root))
-        throw Error(QStringLiteral("Rapor okunamadı: yapılandırılmış rapor içeriği bozuk (%1).").arg(QString::fromLatin1(read.text())));
-    if (root.getNode()->getValueType() != DSRTypes::VT_Container || codeOf(root.getNode()->getConceptName()) != QLatin1String(codes::EchoReport))
+    if (conceptNameOf(dataset).canonical() != QLatin1String(codes::EchoReport))
         refuse(QStringLiteral("%1 belgesinin kök kavramı %2, beklenen (125200, DCM) \"Adult Echocardiography Procedure Report\".")
                    .arg(QLatin1String(className), rootText));
 
@@ -437,7 +457,7 @@ SrReport readSrDataset(DcmItem &dataset)
     header("Prot_No", report.accessionNumber, DCM_AccessionNumber);
 
     Mapper mapper(report);
-    mapper.walk(root, Context{});
+    mapper.walk(dataset, Context{});
     mapper.finish();
     return report;
 }
@@ -445,9 +465,6 @@ SrReport readSrDataset(DcmItem &dataset)
 SrReport readSrFile(const QString &path)
 {
     quietLibrary();
-    // dcmsr's header checks need the padding removed on loading (automatic input correction),
-    // which dcmnet's listener switches off for the whole process.
-    dcmEnableAutomaticInputDataCorrection.set(OFTrue);
     DcmFileFormat file;
     const OFCondition loaded = file.loadFile(OFFilename(path.toLocal8Bit().constData()), EXS_Unknown, EGL_noChange,
                                              DCM_MaxReadLength, ERM_autoDetect);
