@@ -9,6 +9,8 @@
 
 #include "AppFixture.h"
 #include "Ayar.h"
+#include "DatasetAdapter.h"
+#include "ReportFilling.h"
 #include "Dataset.h"
 #include "ProfileFile.h"
 #include "Locations.h"
@@ -87,6 +89,22 @@ void verifyExactly(const QHash<QString, QVariant> &stored, const QList<QPair<QSt
         else
             QVERIFY2(storedText(it.value()).isEmpty(), qPrintable(it.key() + QStringLiteral(" = ") + storedText(it.value())));
     }
+}
+
+// The texts of the A4 report's first page for the current record, prepared as "Rapor" prepares it.
+QStringList printedTexts()
+{
+    reports::ReportTemplate rapor = reports::makeRapor();
+    reports::fillEchoReport(rapor, *Form1->Query1, reports::FixedTexts::defaults());
+    reports::DatasetAdapter adapter(Form1->Query1, reports::fieldsUsedBy(rapor));
+    reports::PreparedReport pages;
+    QStringList errors;
+    if (!reports::BuildPages(rapor, &adapter, pages, &errors))
+        return errors;
+    QStringList texts;
+    for (const reports::TextPiece &piece : reports::pageTexts(pages, 0))
+        texts << piece.text;
+    return texts;
 }
 
 void post()
@@ -302,6 +320,16 @@ void TestSrImport::receivedOverTheNetwork()
     saveShot(Form1, QStringLiteral("dicom-raporu-alindi"));
     post();
     verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(QStringLiteral("tid5200-comprehensive")));
+    // The printed report shows every value taken: each as often as the fields that hold it, as a
+    // whole word of a cell ("4,9 cm", "E :  0,8  m/sn"), the date as the report writes dates.
+    const QStringList printed = printedTexts();
+    QHash<QString, int> wanted;
+    for (const auto &[field, value] : expectedOf(QStringLiteral("tid5200-comprehensive")))
+        ++wanted[field == QLatin1String("Tarih") ? QDate::fromString(value, Qt::ISODate).toString(QStringLiteral("dd.MM.yyyy")) : value];
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        const QRegularExpression word(QStringLiteral("(^|\\s)%1(\\s|$)").arg(QRegularExpression::escape(it.key())));
+        QVERIFY2(printed.filter(word).size() >= it.value(), qPrintable(it.key() + u'\n' + printed.join(u'|')));
+    }
 }
 
 KALPIYON_TEST_MAIN(TestSrImport)
