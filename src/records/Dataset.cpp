@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <thread>
 
 #include "DateText.h"
 #include "Error.h"
@@ -51,6 +52,21 @@ public:
     void setName(size_t row, QByteArrayView nameUtf8, QByteArrayView sortKey)
     {
         entries_[row].at = place(nameUtf8, sortKey);
+    }
+    // Takes over the rows of `other` after its own; new names then go where `other`'s went.
+    void appendTable(RowTable &&other)
+    {
+        const quint64 shift = quint64(chunks_.size()) << 32;
+        entries_.reserve(entries_.size() + other.entries_.size());
+        for (const Entry &e : other.entries_)
+            entries_.push_back({e.key, e.at + shift});
+        for (auto &chunk : other.chunks_)
+            chunks_.push_back(std::move(chunk));
+        if (!other.chunks_.empty()) {
+            chunkSize_ = other.chunkSize_;
+            used_ = other.used_;
+        }
+        other.clear();
     }
     void erase(size_t row) { entries_.erase(entries_.begin() + qsizetype(row)); }
     template <typename Pred>
@@ -149,6 +165,47 @@ struct KeyHead {
     }
 };
 
+// List order of two rows: by sort key, ties in row (store key) order.
+bool lessInList(const RowTable &rows, int a, int b)
+{
+    const int c = compareKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b)));
+    return c ? c < 0 : a < b;
+}
+
+// One part of the list as it is read: its rows and their order by sort key.
+struct ListPart {
+    struct Sorting {
+        KeyHead head;
+        int row;
+    };
+
+    RowTable rows;
+    std::vector<Sorting> order;
+    const NameCollator *collator = nullptr;
+    std::unique_ptr<NameCollator> own;  // a thread of its own needs a collator of its own
+    QByteArray keyBuffer;
+
+    void add(qint64 key, QByteArrayView nameUtf8)
+    {
+        keyBuffer.clear();
+        collator->appendSortKey(QString::fromUtf8(nameUtf8), keyBuffer);
+        rows.append(key, nameUtf8, keyBuffer);
+        order.push_back({KeyHead(keyBuffer), int(order.size())});
+    }
+    // By the heads side by side; only where two heads are equal and a key goes on past its
+    // head are the whole keys read.
+    void sort()
+    {
+        std::sort(order.begin(), order.end(), [this](const Sorting &a, const Sorting &b) {
+            if (a.head.words != b.head.words)
+                return a.head.words < b.head.words;
+            if (rows.sortKey(size_t(a.row)).size() > 32 || rows.sortKey(size_t(b.row)).size() > 32)
+                return lessInList(rows, a.row, b.row);
+            return a.row < b.row;
+        });
+    }
+};
+
 }  // namespace
 
 struct Dataset::Impl {
@@ -185,37 +242,45 @@ struct Dataset::Impl {
     void renameRow(int pos, const QString &name) { rows.setName(size_t(pos), name.toUtf8(), sortKeyOf(name)); }
 
     // Reads every row's key and name and puts them in name order (ties in store key order).
+    // Where the store reads in two parts side by side, each part also makes its sort keys and
+    // sorts on its own thread; the two sorted parts are then merged.
     void readList()
     {
-        struct Sorting {
-            KeyHead head;
-            int row;
-        };
-        std::vector<Sorting> order;
-        store->readNames([&](qint64 key, QByteArrayView nameUtf8) {
-            rows.append(key, nameUtf8, sortKeyOf(QString::fromUtf8(nameUtf8)));
-            order.push_back({KeyHead(keyBuffer), int(order.size())});
-        });
-        // First by the heads alone, ties in key order; then runs of equal heads whose keys go
-        // on past them by the whole keys (stable, so equal keys stay in key order).
-        std::sort(order.begin(), order.end(), [](const Sorting &a, const Sorting &b) {
-            return a.head.words != b.head.words ? a.head.words < b.head.words : a.row < b.row;
-        });
-        for (auto run = order.begin(); run != order.end();) {
-            auto end = run + 1;
-            bool longKeys = rows.sortKey(size_t(run->row)).size() > 32;
-            for (; end != order.end() && end->head.words == run->head.words; ++end)
-                longKeys = longKeys || rows.sortKey(size_t(end->row)).size() > 32;
-            if (longKeys && end - run > 1)
-                std::stable_sort(run, end, [this](const Sorting &a, const Sorting &b) {
-                    return compareKeys(rows.sortKey(size_t(a.row)), rows.sortKey(size_t(b.row))) < 0;
-                });
-            run = end;
+        const int parts = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+        std::vector<ListPart> part(static_cast<size_t>(parts));
+        part[0].collator = &collator;
+        for (size_t p = 1; p < part.size(); ++p) {
+            part[p].own = std::make_unique<NameCollator>();
+            part[p].collator = part[p].own.get();
         }
-        std::vector<int> positions(order.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            positions[i] = order[i].row;
-        order = {};
+        store->readNamesInParts(parts, [&part](int p, qint64 key, QByteArrayView nameUtf8) { part[size_t(p)].add(key, nameUtf8); });
+        std::thread beside;
+        if (parts > 1)
+            beside = std::thread([&part] { part[1].sort(); });
+        part[0].sort();
+        if (beside.joinable())
+            beside.join();
+
+        rows = std::move(part[0].rows);
+        std::vector<int> positions;
+        positions.reserve(rows.size() + (parts > 1 ? part[1].rows.size() : 0));
+        for (const ListPart::Sorting &s : part[0].order)
+            positions.push_back(s.row);
+        part[0].order = {};
+        if (parts > 1) {
+            // Rows of the second part follow those of the first, so their ties come after too.
+            const int offset = int(rows.size());
+            rows.appendTable(std::move(part[1].rows));
+            const auto less = [this](int a, int b) { return lessInList(rows, a, b); };
+            std::vector<int> second;
+            second.reserve(part[1].order.size());
+            for (const ListPart::Sorting &s : part[1].order)
+                second.push_back(s.row + offset);
+            part.clear();
+            const auto middle = positions.insert(positions.end(), second.begin(), second.end());
+            second = {};
+            std::inplace_merge(positions.begin(), middle, positions.end(), less);
+        }
         rows.reorder(positions);
         for (size_t i = 0; i < positions.size(); ++i)
             positions[i] = int(i);

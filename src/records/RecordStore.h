@@ -38,6 +38,15 @@ public:
     // Every row's key and name (UTF-8, valid only during the call), in the engine's storage
     // (key) order.
     virtual void readNames(const std::function<void(qint64 key, QByteArrayView nameUtf8)> &row) = 0;
+    // The same in `parts` consecutive key ranges read side by side, each on a thread of its
+    // own, all from one unchanging state of the records: `row(part, key, name)` runs on that
+    // part's thread, in key order within the part, and every key of a part comes before those
+    // of the next. An engine may read in fewer parts; by default it reads one, on this thread.
+    virtual void readNamesInParts(int parts, const std::function<void(int part, qint64 key, QByteArrayView nameUtf8)> &row)
+    {
+        (void)parts;
+        readNames([&row](qint64 key, QByteArrayView name) { row(0, key, name); });
+    }
     // The chosen fields of every row, in storage order, one row at a time.
     virtual void readRows(const QVector<int> &fields,
                           const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) = 0;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <sqlite3.h>
+#include <thread>
 #include <vector>
 
 #include "Error.h"
@@ -67,6 +68,77 @@ void SqliteRecordStore::readNames(const std::function<void(qint64, QByteArrayVie
     Statement all(store_, QStringLiteral("SELECT rowid, \"%1\" FROM %2 ORDER BY rowid").arg(QLatin1String(kNameField), QLatin1String(kTableName)));
     while (all.step())
         row(all.columnInt(0), all.columnUtf8(1));
+}
+
+namespace {
+// Below this many keys a second connection and thread cost more than they save.
+constexpr qint64 kKeysWorthASecondPart = 20000;
+
+void readNamesBetween(const Store &store, qint64 low, qint64 high, const std::function<void(qint64, QByteArrayView)> &row)
+{
+    Statement range(store, QStringLiteral("SELECT rowid, \"%1\" FROM %2 WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid")
+                               .arg(QLatin1String(kNameField), QLatin1String(kTableName)));
+    range.bind(1, low);
+    range.bind(2, high);
+    while (range.step())
+        row(range.columnInt(0), range.columnUtf8(1));
+}
+}  // namespace
+
+// Two halves of the key range on two connections. The first connection's read transaction
+// holds the file's shared lock throughout, and nothing can be committed while it is held
+// (rollback journal), so the second connection reads the very same records. Should the second
+// connection not get its lock at once (a writer is waiting to commit), the first reads alone
+// rather than keep that writer waiting.
+void SqliteRecordStore::readNamesInParts(int parts, const std::function<void(int, qint64, QByteArrayView)> &row)
+{
+    const auto first = [&row](qint64 key, QByteArrayView name) { row(0, key, name); };
+    if (parts < 2 || !sqlite3_get_autocommit(store_.handle()))
+        return readNames(first);
+    store_.exec(QStringLiteral("BEGIN"));
+    try {
+        Statement bounds(store_, QStringLiteral("SELECT min(rowid), max(rowid) FROM %1").arg(QLatin1String(kTableName)));
+        bounds.step();  // the shared lock is taken here and held until the end
+        const qint64 low = bounds.columnInt(0), high = bounds.columnInt(1);
+        std::unique_ptr<Store> second;
+        if (high - low >= kKeysWorthASecondPart) {
+            try {
+                second = std::make_unique<Store>(store_.path(), 0);
+                second->exec(QStringLiteral("BEGIN"));
+                Statement probe(*second, QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(QLatin1String(kTableName)));
+                probe.step();
+            } catch (const Error &) {
+                second.reset();
+            }
+        }
+        if (!second) {
+            readNamesBetween(store_, low, high, first);
+        } else {
+            const qint64 middle = low + (high - low) / 2;
+            std::exception_ptr failed;
+            std::thread upper([&] {
+                try {
+                    readNamesBetween(*second, middle + 1, high, [&row](qint64 key, QByteArrayView name) { row(1, key, name); });
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+            try {
+                readNamesBetween(store_, low, middle, first);
+            } catch (...) {
+                upper.join();
+                throw;
+            }
+            upper.join();
+            second->rollback();
+            if (failed)
+                std::rethrow_exception(failed);
+        }
+        store_.exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        store_.rollback();
+        throw;
+    }
 }
 
 void SqliteRecordStore::readRows(const QVector<int> &fields,

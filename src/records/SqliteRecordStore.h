@@ -20,6 +20,7 @@ public:
     void checkSchema() override { store_.checkSchema(); }
 
     void readNames(const std::function<void(qint64, QByteArrayView)> &row) override;
+    void readNamesInParts(int parts, const std::function<void(int, qint64, QByteArrayView)> &row) override;
     void readRows(const QVector<int> &fields, const std::function<void(qint64, const QVector<QVariant> &)> &row) override;
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
     bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;

@@ -90,6 +90,7 @@ private slots:
     void operations();
     void settleOnMove();
     void turkishOrder();
+    void largeListInTurkishOrder();
     void locate_data();
     void locate();
     void locateFindsRenamedAndAppendedRecords();
@@ -215,6 +216,41 @@ void TestDataset::turkishOrder()
                                QStringLiteral("SARI"), QStringLiteral("ŞEKER"), QStringLiteral("UÇAR"),
                                QStringLiteral("ÜNAL")};
     QCOMPARE(order, expected);
+}
+
+// A list long enough to be read in parts side by side: many equal names spread over the whole
+// file (their ties must stay in insertion order across the parts), long names that agree past
+// the first bytes of their sort keys, and letter case. The order must be the collator's, ties
+// in insertion order, exactly as one sort of the whole list gives it.
+void TestDataset::largeListInTurkishOrder()
+{
+    const QStringList family{QStringLiteral("ŞAHİN"), QStringLiteral("YILMAZ"), QStringLiteral("ÇELİK"), QStringLiteral("IŞIK"),
+                             QStringLiteral("İNCE"), QStringLiteral("öztürk"), QStringLiteral("Demir")};
+    const QStringList given{QStringLiteral("ALİ"), QStringLiteral("AYŞE"), QStringLiteral("ABDURRAHMAN MUSTAFA KEMAL"),
+                            QStringLiteral("ABDURRAHMAN MUSTAFA KEMALETTİN"), QString()};
+    QStringList names;
+    quint32 seed = 7;
+    for (int i = 0; i < 60000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        names << (family[int((seed >> 8) % family.size())] + u' ' + given[int((seed >> 16) % given.size())]).trimmed();
+    }
+    testdb::create(path(), names);
+    Dataset ds;
+    ds.open(path());
+    QCOMPARE(ds.recordCount(), int(names.size()));
+
+    const QCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    std::vector<std::pair<QCollatorSortKey, int>> expected;
+    for (int i = 0; i < int(names.size()); ++i)
+        expected.emplace_back(collator.sortKey(names[i]), i);
+    std::stable_sort(expected.begin(), expected.end(), [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+    const int prot = records::fieldIndex(QStringLiteral("Prot_No"));
+    for (int row = 0; row < ds.recordCount(); ++row) {
+        const int inserted = expected[size_t(row)].second;
+        if (ds.rowText(row, kName) != names[inserted] || ds.rowText(row, prot) != QString::number(inserted + 1))
+            QFAIL(qPrintable(QStringLiteral("row %1: %2 (%3), expected %4 (%5)")
+                                 .arg(row).arg(ds.rowText(row, kName), ds.rowText(row, prot), names[inserted]).arg(inserted + 1)));
+    }
 }
 
 void TestDataset::locate_data()
