@@ -557,7 +557,12 @@ bool Dataset::locate(const QString &field, const QString &value, LocateOptions o
     }
     if (hit < 0)
         return false;
-    moveTo(hit);
+    // Typing a name lands on the same record keystroke after keystroke: it is read once (on
+    // the server each read is a round trip); another desk's change shows when the user moves.
+    if (hit == d->cur)
+        emit recordChanged();
+    else
+        moveTo(hit);
     bof_ = eof_ = false;
     emit afterScroll();
     return true;
