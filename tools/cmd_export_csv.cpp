@@ -2,9 +2,9 @@
 // Texts are always quoted (so the empty text is ""), a null is an empty unquoted cell, and
 // Tarih is YYYY-MM-DD, or YYYY-MM-DD HH:MM:SS when it has a time of day.
 //
-// Streams: the file's engine sorts the rows into list order itself, and each row is written
-// as it is read, so memory stays the same whatever the table's size. A server cannot sort by
-// the program's sort key: there the dataset puts the rows in order.
+// Streams: each row is written as it is read, in the list order the store gives (the file's
+// engine sorts the rows itself; a server's store holds only the keys to put them in order), so
+// the rows never sit in memory whatever the table's size.
 #include <QDateTime>
 #include <cstdio>
 #include <cstring>
@@ -73,25 +73,6 @@ QByteArray headerLine()
     return header.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
-// The dataset's list order, written from its compact column store.
-void exportThroughDataset(const QString &address)
-{
-    records::Dataset data;
-    data.open(address);
-    const records::ColumnValues rows = data.readColumns(records::allFields());
-    QByteArray line;
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        line.clear();
-        for (int i = 0; i < records::kFieldCount; ++i) {
-            if (i)
-                line += ',';
-            appendCell(line, i, rows.value(r, i));
-        }
-        line += "\r\n";
-        write(line);
-    }
-}
-
 int runExport(const QStringList &arguments)
 {
     QStringList args = arguments;
@@ -100,7 +81,7 @@ int runExport(const QStringList &arguments)
     out().flush();
     write(headerLine());
     QByteArray line;
-    const bool sorted = store->readTextsInListOrder(records::allFields(), [&](const records::CellText *cells) {
+    const bool streamed = store->readTextsInListOrder(records::allFields(), [&](const records::CellText *cells) {
         line.clear();
         for (int i = 0; i < records::kFieldCount; ++i) {
             if (i)
@@ -110,8 +91,8 @@ int runExport(const QStringList &arguments)
         line += "\r\n";
         write(line);
     });
-    if (!sorted)
-        exportThroughDataset(args.at(0));
+    if (!streamed)
+        throw Error(QStringLiteral("Bu veritabanının kayıtları liste sırasında okunamıyor."));
     if (std::fflush(stdout) != 0)
         throw Error(QStringLiteral("Standart çıktıya yazılamadı."));
     return 0;

@@ -6,48 +6,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include "../BenchData.h"
-
-extern char **environ;
+#include "../Measure.h"
 
 namespace {
-struct Run {
-    double ms = -1, cpuMs = -1, peakMB = -1;
-    double outputMB = -1;
-};
-
-// Runs a program with standard output into `output`.
-Run run(const std::vector<std::string> &argv, const QString &output)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, QFile::encodeName(output).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char *> args;
-    for (const std::string &a : argv)
-        args.push_back(const_cast<char *>(a.c_str()));
-    args.push_back(nullptr);
-    QElapsedTimer t;
-    t.start();
-    pid_t pid = 0;
-    Run r;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0)
-        return r;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    r.ms = ms(t);
-    r.cpuMs = usage.ru_utime.tv_sec * 1e3 + usage.ru_utime.tv_usec / 1e3 + usage.ru_stime.tv_sec * 1e3 + usage.ru_stime.tv_usec / 1e3;
-    r.peakMB = usage.ru_maxrss / 1024.0;
-    r.outputMB = QFile(output).size() / 1048576.0;
-    posix_spawn_file_actions_destroy(&actions);
-    return r;
-}
+using bench::Run;
+using bench::run;
 
 void print(const char *what, const Run &r)
 {

@@ -4,7 +4,8 @@
 // of N records (100,000 by default) onto it, then measures on both engines: opening Query1,
 // one durable post, an incremental locate landing on another record each time and one
 // keystroke of typing a name (the search stays in memory), and the backup
-// snapshot of the server as a standalone file.
+// snapshot of the server as a standalone file; then export-csv from either engine against the
+// server's own COPY to CSV.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -15,6 +16,7 @@
 #include "RecordStore.h"
 #include "Schema.h"
 #include "../BenchData.h"
+#include "../Measure.h"
 
 namespace {
 
@@ -115,6 +117,17 @@ int main(int argc, char **argv)
     t.restart();
     const qint64 written = records::openRecordStore(server)->snapshotTo(dir.filePath(QStringLiteral("Yedek.mdb")));
     std::printf("%-30s %9.1f ms (%lld records)\n", "server snapshot to a file:", ms(t), qlonglong(written));
+
+    // export-csv streams from both engines; the bare baseline is the server's own CSV copy.
+    const auto exportOf = [&](const QString &address) {
+        return bench::run({KALPIYON_VERI, "export-csv", address.toStdString()}, dir.filePath(QStringLiteral("out.csv")));
+    };
+    const bench::Run fromFile = exportOf(file), fromServer = exportOf(server);
+    const bench::Run bare = bench::run({"psql", server.toStdString(), "-qAtX", "-c", "COPY veriler TO STDOUT (FORMAT csv, HEADER)"},
+                                       dir.filePath(QStringLiteral("bare.csv")));
+    std::printf("%-30s %9.1f ms %9.1f ms %8.2f   peak %.1f MB / %.1f MB\n", "export-csv:", fromFile.ms, fromServer.ms,
+                fromServer.ms / fromFile.ms, fromFile.peakMB, fromServer.peakMB);
+    std::printf("%-30s %22.1f ms            peak %.1f MB\n", "  baseline psql COPY to CSV:", bare.ms, bare.peakMB);
     stopCluster(cluster);
     return 0;
 }

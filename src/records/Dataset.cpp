@@ -144,12 +144,6 @@ private:
     size_t used_ = 0;
 };
 
-// Bytewise order of sort keys, the shorter first on a common prefix.
-int compareKeys(QByteArrayView a, QByteArrayView b)
-{
-    const int c = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
-    return c ? c : (a.size() < b.size() ? -1 : a.size() > b.size());
-}
 
 // The first 32 bytes of a sort key as four numbers (most keys of names are shorter): sorting
 // compares these side by side and reads the whole key only when they are equal.
@@ -168,7 +162,7 @@ struct KeyHead {
 // List order of two rows: by sort key, ties in row (store key) order.
 bool lessInList(const RowTable &rows, int a, int b)
 {
-    const int c = compareKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b)));
+    const int c = compareSortKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b)));
     return c ? c < 0 : a < b;
 }
 
@@ -220,7 +214,7 @@ struct Dataset::Impl {
     QVector<QVariant> values;              // the current record as the dataset shows it
     QByteArray keyBuffer;                  // scratch for one sort key
 
-    bool lessByName(int a, int b) const { return compareKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b))) < 0; }
+    bool lessByName(int a, int b) const { return compareSortKeys(rows.sortKey(size_t(a)), rows.sortKey(size_t(b))) < 0; }
 
     void clear()
     {
@@ -330,9 +324,9 @@ struct Dataset::Impl {
         const QByteArray low = collator.sortKey(prefix);
         const QByteArray high = collator.sortKey(prefix + QChar(0xFFFF));
         auto it = std::lower_bound(byName.begin(), byName.end(), 0, [&](int row, int) {
-            return compareKeys(rows.sortKey(size_t(row)), low) < 0;
+            return compareSortKeys(rows.sortKey(size_t(row)), low) < 0;
         });
-        for (; it != byName.end() && compareKeys(rows.sortKey(size_t(*it)), high) <= 0; ++it)
+        for (; it != byName.end() && compareSortKeys(rows.sortKey(size_t(*it)), high) <= 0; ++it)
             if (turkish.toUpper(rows.name(size_t(*it))).startsWith(wanted))
                 return *it;
         return -1;

@@ -1,5 +1,7 @@
 #include "NameOrder.h"
 
+#include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 
@@ -56,6 +58,12 @@ QByteArray NameCollator::sortKey(QStringView name) const
     QByteArray key;
     appendSortKey(name, key);
     return key;
+}
+
+int compareSortKeys(QByteArrayView a, QByteArrayView b)
+{
+    const int c = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
+    return c ? c : (a.size() < b.size() ? -1 : a.size() > b.size());
 }
 
 namespace {

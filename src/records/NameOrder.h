@@ -30,6 +30,9 @@ private:
     UCollator *collator_ = nullptr;
 };
 
+// Bytewise order of sort keys, the shorter first on a common prefix (<0, 0, >0).
+int compareSortKeys(QByteArrayView a, QByteArrayView b);
+
 // Makes SQL function kalpiyon_name_key(text) (the sort key as a blob; null reads as the empty
 // name) known to `store`'s connection for as long as it is open.
 void registerNameKey(Store &store);

@@ -12,6 +12,7 @@
 
 #include "DurableFile.h"
 #include "Error.h"
+#include "NameOrder.h"
 #include "Schema.h"
 #include "Store.h"
 
@@ -273,6 +274,27 @@ void PgStore::stream(const QString &sql, const std::function<void(const PGresult
     }
 }
 
+namespace {
+// The cells of `fields` in row `row` of `r`, from column `first` on; dates in their stored form
+// (kept in `dates`).
+void fillCells(const PGresult *r, int row, int first, const QVector<int> &fields, std::vector<CellText> &cells,
+               std::vector<QByteArray> &dates)
+{
+    for (int c = 0; c < fields.size(); ++c) {
+        if (PQgetisnull(r, row, first + c)) {
+            cells[size_t(c)] = {};
+            continue;
+        }
+        QByteArrayView text(PQgetvalue(r, row, first + c), PQgetlength(r, row, first + c));
+        if (kFields[fields[c]].type == FieldType::DateTime) {
+            dates[size_t(c)] = storedDate(QString::fromUtf8(text)).toUtf8();
+            text = dates[size_t(c)];
+        }
+        cells[size_t(c)] = {false, text};
+    }
+}
+}  // namespace
+
 void PgStore::readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row)
 {
     std::vector<CellText> cells(size_t(fields.size()));
@@ -281,20 +303,80 @@ void PgStore::readTexts(const QVector<int> &fields, const std::function<void(qin
                .arg(QLatin1String(kKeyColumn), fields.isEmpty() ? QString() : QStringLiteral(","), columnsOf(fields),
                     QLatin1String(kTableName)),
            [&](const PGresult *r) {
-               for (int c = 0; c < fields.size(); ++c) {
-                   if (PQgetisnull(r, 0, c + 1)) {
-                       cells[size_t(c)] = {};
-                       continue;
-                   }
-                   QByteArrayView text(PQgetvalue(r, 0, c + 1), PQgetlength(r, 0, c + 1));
-                   if (kFields[fields[c]].type == FieldType::DateTime) {
-                       dates[size_t(c)] = storedDate(QString::fromUtf8(text)).toUtf8();
-                       text = dates[size_t(c)];
-                   }
-                   cells[size_t(c)] = {false, text};
-               }
+               fillCells(r, 0, 1, fields, cells, dates);
                row(QByteArray(PQgetvalue(r, 0, 0)).toLongLong(), cells.data());
            });
+}
+
+std::vector<qint64> PgStore::keysInListOrder()
+{
+    struct Entry {
+        qint64 key;
+        quint32 at, size;  // the sort key's place in `sortKeys`
+    };
+    const NameCollator collator;
+    std::vector<Entry> entries;
+    QByteArray sortKeys;
+    readNames([&](qint64 key, QByteArrayView name) {
+        const auto at = quint32(sortKeys.size());
+        entries.push_back({key, at, quint32(collator.appendSortKey(QString::fromUtf8(name), sortKeys))});
+    });
+    const auto keyOf = [&sortKeys](const Entry &e) { return QByteArrayView(sortKeys.constData() + e.at, e.size); };
+    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+        const int c = compareSortKeys(keyOf(a), keyOf(b));
+        return c ? c < 0 : a.key < b.key;
+    });
+    std::vector<qint64> keys;
+    keys.reserve(entries.size());
+    for (const Entry &e : entries)
+        keys.push_back(e.key);
+    return keys;
+}
+
+// The server knows no sort key of the program's: the keys are put in list order here, then the
+// rows are fetched in that order a batch at a time, all in one snapshot. Only the keys and their
+// sort keys are held, never the rows.
+bool PgStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
+{
+    constexpr size_t kBatch = 1000;
+    const bool own = !inTransaction_;
+    if (own) {
+        run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+        inTransaction_ = true;
+    }
+    try {
+        const std::vector<qint64> keys = keysInListOrder();
+        const QString sql = QStringLiteral("SELECT %1,%2 FROM %3 WHERE %1 = ANY($1::bigint[])")
+                                .arg(QLatin1String(kKeyColumn), columnsOf(fields), QLatin1String(kTableName));
+        std::vector<CellText> cells(size_t(fields.size()));
+        std::vector<QByteArray> dates(size_t(fields.size()));
+        for (size_t from = 0; from < keys.size(); from += kBatch) {
+            const size_t to = std::min(keys.size(), from + kBatch);
+            QByteArray list = "{";
+            for (size_t i = from; i < to; ++i)
+                list += (i > from ? "," : "") + QByteArray::number(keys[i]);
+            const Result r = run(sql, {QString::fromLatin1(list + '}')});
+            QHash<qint64, int> rowOf;
+            for (int i = 0; i < r.rows(); ++i)
+                rowOf.insert(r.integer(i, 0), i);
+            for (size_t i = from; i < to; ++i) {
+                const auto at = rowOf.constFind(keys[i]);
+                if (at == rowOf.constEnd())
+                    throw Error(QStringLiteral("Sunucudaki kayıt %1 okunurken kayboldu.").arg(keys[i]));
+                fillCells(r.r.get(), *at, 1, fields, cells, dates);
+                row(cells.data());
+            }
+        }
+        if (own) {
+            run(QStringLiteral("COMMIT"));
+            inTransaction_ = false;
+        }
+    } catch (...) {
+        if (own)
+            rollback();
+        throw;
+    }
+    return true;
 }
 
 QVector<QVariant> PgStore::readRecord(qint64 key)

@@ -13,6 +13,8 @@
 #include <QVector>
 #include <functional>
 
+#include <vector>
+
 #include "RecordStore.h"
 
 struct pg_conn;
@@ -47,8 +49,9 @@ public:
     void readRows(const QVector<int> &fields, const std::function<void(qint64 key, const QVector<QVariant> &values)> &row) override;
     // The stored values of one row (kFieldCount of them); empty when the row is gone.
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
-    // The server knows no sort key of the program's: the caller orders the rows itself.
-    bool readTextsInListOrder(const QVector<int> &, const std::function<void(const CellText *)> &) override { return false; }
+    // In list order within one snapshot: the keys are put in order here (the server knows no
+    // sort key of the program's) and the rows fetched in that order a batch at a time.
+    bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
     // The server keeps its own pages sound.
     QStringList integrityProblems() override { return {}; }
     QVector<QVariant> readRecord(qint64 key) override;
@@ -86,6 +89,8 @@ private:
     // Runs a query and hands its rows over one at a time (single-row mode).
     void stream(const QString &sql, const std::function<void(const pg_result *row)> &row);
     [[noreturn]] void fail(const QString &what) const;
+    // Every key, in list order (the names' sort keys, ties in key order).
+    std::vector<qint64> keysInListOrder();
 };
 
 }  // namespace records

@@ -53,9 +53,9 @@ public:
     // The same as texts, without a QVariant per cell (report data of the whole table).
     virtual void readTexts(const QVector<int> &fields,
                            const std::function<void(qint64 key, const CellText *cells)> &row) = 0;
-    // The same in list order (Turkish order of the names, ties in key order), sorted by the
-    // engine so that nothing is held in memory; false when the engine cannot sort so (then
-    // nothing was read).
+    // The same in list order (Turkish order of the names, ties in key order), streamed: the
+    // engine holds at most every key and its sort key, never the rows; false when the engine
+    // cannot do so (then nothing was read).
     virtual bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *cells)> &row) = 0;
     // What the engine's own integrity check finds wrong with its pages (none: empty).
     virtual QStringList integrityProblems() = 0;
