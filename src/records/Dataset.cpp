@@ -265,15 +265,11 @@ struct Dataset::Impl {
             // Rows of the second part follow those of the first, so their ties come after too.
             const int offset = int(rows.size());
             rows.appendTable(std::move(part[1].rows));
-            const auto less = [this](int a, int b) { return lessInList(rows, a, b); };
-            std::vector<int> second;
-            second.reserve(part[1].order.size());
             for (const ListPart::Sorting &s : part[1].order)
-                second.push_back(s.row + offset);
+                positions.push_back(s.row + offset);
             part.clear();
-            const auto middle = positions.insert(positions.end(), second.begin(), second.end());
-            second = {};
-            std::inplace_merge(positions.begin(), middle, positions.end(), less);
+            std::inplace_merge(positions.begin(), positions.begin() + offset, positions.end(),
+                               [this](int a, int b) { return lessInList(rows, a, b); });
         }
         rows.reorder(positions);
         for (size_t i = 0; i < positions.size(); ++i)
