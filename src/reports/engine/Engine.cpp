@@ -2,11 +2,13 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <cmath>
 #include <optional>
 #include <list>
+#include <map>
 #include <unordered_map>
 
 #include "DateText.h"
@@ -615,6 +617,49 @@ QSizeF sheetSize(const ReportTemplate &t)
     return QSizeF(t.paperWidth * kPixelsPerMm, t.paperHeight * kPixelsPerMm);
 }
 
+namespace {
+// Qt sets a dash pattern up anew for every dotted line it strokes, which costs more than the
+// rest of a list page. On a raster device at a whole-pixel offset a dotted line's pixels
+// depend only on its direction and length: each such line is stroked once into a small
+// picture by the painter's own pen, and copied wherever it recurs. Elsewhere (PDF, printers,
+// other transforms) lines are stroked as they come.
+class DottedLines {
+public:
+    explicit DottedLines(QPainter &painter) : painter_(painter)
+    {
+        const QTransform &t = painter.worldTransform();
+        copy_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
+                t.type() <= QTransform::TxTranslate && t.dx() == std::round(t.dx()) && t.dy() == std::round(t.dy());
+    }
+    void draw(const QLineF &l)
+    {
+        const bool vertical = l.x1() == l.x2();
+        const double length = vertical ? l.y2() - l.y1() : l.x2() - l.x1();
+        if (!copy_ || (!vertical && l.y1() != l.y2()) || length < 0 || length != std::round(length) ||
+            l.x1() != std::round(l.x1()) || l.y1() != std::round(l.y1())) {
+            painter_.drawLine(l);
+            return;
+        }
+        QImage &picture = pictures_[{int(length), vertical}];
+        if (picture.isNull()) {
+            // One pixel of margin round the line: the stroke stays inside whatever its ends.
+            picture = QImage(vertical ? 3 : int(length) + 3, vertical ? int(length) + 3 : 3, QImage::Format_ARGB32_Premultiplied);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(painter_.pen());
+            p.drawLine(vertical ? QLineF(1, 1, 1, 1 + length) : QLineF(1, 1, 1 + length, 1));
+        }
+        painter_.drawImage(QPointF(l.x1() - 1, l.y1() - 1), picture);
+    }
+
+private:
+    QPainter &painter_;
+    bool copy_ = false;
+    std::map<std::pair<int, bool>, QImage> pictures_;  // by length and direction
+};
+}  // namespace
+
 void drawPage(const PreparedReport &report, int index, QPainter &painter, double scale)
 {
     const ReportTemplate &t = *report.tmpl;
@@ -628,6 +673,7 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
     // Frames and lines first per object, in template order; text after its own frame.
     QPen pen(Qt::black);
     pen.setCapStyle(Qt::FlatCap);
+    DottedLines dotted(painter);
     for (const PreparedBand &pb : report.pages[index].bands) {
         const Band &band = t.bands[pb.band];
         for (const ReportObject &o : band.objects) {
@@ -642,17 +688,18 @@ void drawPage(const PreparedReport &report, int index, QPainter &painter, double
                 pen.setStyle(style);
             }
             painter.setPen(pen);
+            const auto stroke = [&](const QLineF &l) { f.dotted ? dotted.draw(l) : painter.drawLine(l); };
             if (o.kind == ObjectKind::Line) {
                 if (o.width > o.height)
-                    painter.drawLine(QLineF(box.left(), box.top(), box.right(), box.top()));
+                    stroke(QLineF(box.left(), box.top(), box.right(), box.top()));
                 else
-                    painter.drawLine(QLineF(box.left(), box.top(), box.left(), box.bottom()));
+                    stroke(QLineF(box.left(), box.top(), box.left(), box.bottom()));
                 continue;
             }
-            if (f.top) painter.drawLine(QLineF(box.topLeft(), box.topRight()));
-            if (f.bottom) painter.drawLine(QLineF(box.bottomLeft(), box.bottomRight()));
-            if (f.left) painter.drawLine(QLineF(box.topLeft(), box.bottomLeft()));
-            if (f.right) painter.drawLine(QLineF(box.topRight(), box.bottomRight()));
+            if (f.top) stroke(QLineF(box.topLeft(), box.topRight()));
+            if (f.bottom) stroke(QLineF(box.bottomLeft(), box.bottomRight()));
+            if (f.left) stroke(QLineF(box.topLeft(), box.bottomLeft()));
+            if (f.right) stroke(QLineF(box.topRight(), box.bottomRight()));
         }
     }
     // Text: the faces scaled down by one transform for the whole page, each line placed at
