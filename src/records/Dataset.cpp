@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <thread>
 
 #include "DateText.h"
@@ -275,6 +278,11 @@ struct Dataset::Impl {
         for (size_t i = 0; i < positions.size(); ++i)
             positions[i] = int(i);
         byName = std::move(positions);
+#ifdef __GLIBC__
+        // The sorting's scratch was freed on two threads; give the pages back rather than keep
+        // them in the allocator's arenas for the life of the window.
+        malloc_trim(0);
+#endif
     }
 
     void sortByName()
