@@ -91,6 +91,7 @@ private slots:
     void settleOnMove();
     void turkishOrder();
     void largeListInTurkishOrder();
+    void openWhileAnotherDeskWrites();
     void locate_data();
     void locate();
     void locateFindsRenamedAndAppendedRecords();
@@ -251,6 +252,48 @@ void TestDataset::largeListInTurkishOrder()
             QFAIL(qPrintable(QStringLiteral("row %1: %2 (%3), expected %4 (%5)")
                                  .arg(row).arg(ds.rowText(row, kName), ds.rowText(row, prot), names[inserted]).arg(inserted + 1)));
     }
+}
+
+// Another desk commits record after record while this one opens the list again and again (on
+// the file in two parts side by side): every open gives a list in order without a row twice,
+// and the other desk's writes all succeed, none refused as locked.
+void TestDataset::openWhileAnotherDeskWrites()
+{
+    QStringList names;
+    for (int i = 0; i < 30000; ++i)
+        names << QStringLiteral("HASTA %1").arg(i * 7919 % 30000, 5, 10, QLatin1Char('0'));
+    testdb::create(path(), names);
+    constexpr int kWrites = 3000;
+    QByteArray script = onServer() ? QByteArray() : QByteArray(".timeout 5000\n");
+    for (int i = 0; i < kWrites; ++i)
+        script += QStringLiteral("INSERT INTO veriler (\"Adi_Soyadi\", \"Prot_No\") VALUES ('YAZAN %1', 'w%1');\n").arg(i).toUtf8();
+    QElapsedTimer clock;
+    clock.start();
+    QProcess other;
+    testdb::startClient(other, path());
+    QVERIFY(other.waitForStarted());
+    other.write(script);
+    other.closeWriteChannel();
+
+    // Every name is different: a list in order without a row twice is strictly increasing.
+    const QCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    int opens = 0;
+    bool written = false;
+    do {
+        Dataset ds;
+        ds.open(path());
+        ++opens;
+        QVERIFY(ds.recordCount() >= names.size() && ds.recordCount() <= names.size() + kWrites);
+        for (int row = 1; row < ds.recordCount(); ++row)
+            QVERIFY2(collator.compare(ds.rowText(row - 1, kName), ds.rowText(row, kName)) < 0, qPrintable(ds.rowText(row, kName)));
+    } while (!(written = other.waitForFinished(0)) && opens < 200);
+    QVERIFY(written || other.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(other.readAllStandardError()), QString());
+    QCOMPARE(other.exitCode(), 0);
+    Dataset after;
+    after.open(path());
+    QCOMPARE(after.recordCount(), int(names.size()) + kWrites);
+    qInfo("%d opens while the other desk wrote, %lld ms", opens, clock.elapsed());
 }
 
 void TestDataset::locate_data()
