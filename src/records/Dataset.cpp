@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -181,11 +182,15 @@ struct ListPart {
     const NameCollator *collator = nullptr;
     std::unique_ptr<NameCollator> own;  // a thread of its own needs a collator of its own
     QByteArray keyBuffer;
+    QStringDecoder fromUtf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+    std::vector<QChar> name;  // the name in UTF-16, without a string made per row
 
     void add(qint64 key, QByteArrayView nameUtf8)
     {
         keyBuffer.clear();
-        collator->appendSortKey(QString::fromUtf8(nameUtf8), keyBuffer);
+        name.resize(size_t(std::max<qsizetype>(1, nameUtf8.size())));  // never more units than bytes
+        const QChar *end = fromUtf8.appendToBuffer(name.data(), nameUtf8);
+        collator->appendSortKey(QStringView(name.data(), end - name.data()), keyBuffer);
         rows.append(key, nameUtf8, keyBuffer);
         order.push_back({KeyHead(keyBuffer), int(order.size())});
     }
