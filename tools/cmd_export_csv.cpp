@@ -81,7 +81,7 @@ int runExport(const QStringList &arguments)
     out().flush();
     write(headerLine());
     QByteArray line;
-    const bool streamed = store->readTextsInListOrder(records::allFields(), [&](const records::CellText *cells) {
+    store->readTextsInListOrder(records::allFields(), [&](const records::CellText *cells) {
         line.clear();
         for (int i = 0; i < records::kFieldCount; ++i) {
             if (i)
@@ -91,8 +91,6 @@ int runExport(const QStringList &arguments)
         line += "\r\n";
         write(line);
     });
-    if (!streamed)
-        throw Error(QStringLiteral("Bu veritabanının kayıtları liste sırasında okunamıyor."));
     if (std::fflush(stdout) != 0)
         throw Error(QStringLiteral("Standart çıktıya yazılamadı."));
     return 0;

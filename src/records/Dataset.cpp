@@ -148,7 +148,6 @@ private:
     size_t used_ = 0;
 };
 
-
 // The first 32 bytes of a sort key as four numbers (most keys of names are shorter): sorting
 // compares these side by side and reads the whole key only when they are equal.
 struct KeyHead {

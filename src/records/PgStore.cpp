@@ -336,7 +336,7 @@ std::vector<qint64> PgStore::keysInListOrder()
 // The server knows no sort key of the program's: the keys are put in list order here, then the
 // rows are fetched in that order a batch at a time, all in one snapshot. Only the keys and their
 // sort keys are held, never the rows.
-bool PgStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
+void PgStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
 {
     constexpr size_t kBatch = 1000;
     const bool own = !inTransaction_;
@@ -376,7 +376,6 @@ bool PgStore::readTextsInListOrder(const QVector<int> &fields, const std::functi
             rollback();
         throw;
     }
-    return true;
 }
 
 QVector<QVariant> PgStore::readRecord(qint64 key)

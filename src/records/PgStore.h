@@ -51,7 +51,7 @@ public:
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
     // In list order within one snapshot: the keys are put in order here (the server knows no
     // sort key of the program's) and the rows fetched in that order a batch at a time.
-    bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
+    void readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
     // The server keeps its own pages sound.
     QStringList integrityProblems() override { return {}; }
     QVector<QVariant> readRecord(qint64 key) override;

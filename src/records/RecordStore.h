@@ -54,9 +54,8 @@ public:
     virtual void readTexts(const QVector<int> &fields,
                            const std::function<void(qint64 key, const CellText *cells)> &row) = 0;
     // The same in list order (Turkish order of the names, ties in key order), streamed: the
-    // engine holds at most every key and its sort key, never the rows; false when the engine
-    // cannot do so (then nothing was read).
-    virtual bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *cells)> &row) = 0;
+    // engine holds at most every key and its sort key, never the rows.
+    virtual void readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *cells)> &row) = 0;
     // What the engine's own integrity check finds wrong with its pages (none: empty).
     virtual QStringList integrityProblems() = 0;
     // The stored values of one row (kFieldCount of them); empty when the row is gone.

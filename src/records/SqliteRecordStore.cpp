@@ -179,13 +179,12 @@ void SqliteRecordStore::readTexts(const QVector<int> &fields, const std::functio
     streamTexts(st, 1, int(fields.size()), [&](const CellText *cells) { row(st.columnInt(0), cells); });
 }
 
-bool SqliteRecordStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
+void SqliteRecordStore::readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row)
 {
     // SQLite sorts by the dataset's own sort key (spilling to temporary files as it needs).
     registerNameKey(store_);
     Statement st(store_, QStringLiteral("SELECT %1 FROM %2 %3").arg(columnsOf(fields), QLatin1String(kTableName), listOrderClause()));
     streamTexts(st, 0, int(fields.size()), row);
-    return true;
 }
 
 QStringList SqliteRecordStore::integrityProblems()

@@ -23,7 +23,7 @@ public:
     void readNamesInParts(int parts, const std::function<void(int, qint64, QByteArrayView)> &row) override;
     void readRows(const QVector<int> &fields, const std::function<void(qint64, const QVector<QVariant> &)> &row) override;
     void readTexts(const QVector<int> &fields, const std::function<void(qint64, const CellText *)> &row) override;
-    bool readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
+    void readTextsInListOrder(const QVector<int> &fields, const std::function<void(const CellText *)> &row) override;
     QStringList integrityProblems() override;
     QVector<QVariant> readRecord(qint64 key) override;
     QVector<QVariant> readFields(qint64 key, const QVector<int> &fields) override;

@@ -45,6 +45,12 @@ private:
     std::unique_ptr<std::array<char16_t, 0x10000>> table_;
 };
 
+// The text as the search compares it.
+QString folded(const QString &text, bool caseSensitive, const QLocale &locale)
+{
+    return caseSensitive ? text : locale.toUpper(text);
+}
+
 const QuickFold &quickFold(const QLocale &locale)
 {
     thread_local std::unique_ptr<QuickFold> made;
@@ -60,19 +66,18 @@ const QuickFold &quickFold(const QLocale &locale)
 bool pageMayContain(const PreparedReport &report, int index, const QString &needle, bool caseSensitive,
                     const QLocale &locale)
 {
-    thread_local QString folded;
+    thread_local QString bandFolded;
     const QuickFold *quick = caseSensitive ? nullptr : &quickFold(locale);
     for (const PreparedBand &band : report.pages[size_t(index)].bands) {
         const QStringView all = band.texts.packed();
-        const bool whole = !all.contains(kTotalPagesPlaceholder, Qt::CaseInsensitive) && (!quick || quick->fold(all, folded));
+        const bool whole = !all.contains(kTotalPagesPlaceholder, Qt::CaseInsensitive) && (!quick || quick->fold(all, bandFolded));
         if (whole) {
-            if ((quick ? QStringView(folded) : all).contains(needle))
+            if ((quick ? QStringView(bandFolded) : all).contains(needle))
                 return true;
             continue;
         }
         for (const QString &text : band.texts) {
-            const QString drawn = withTotalPages(text, report.pageCount());
-            if ((caseSensitive ? drawn : locale.toUpper(drawn)).contains(needle))
+            if (folded(withTotalPages(text, report.pageCount()), caseSensitive, locale).contains(needle))
                 return true;
         }
     }
@@ -85,14 +90,13 @@ FindHit findText(const PreparedReport &report, int page, int piece, const QStrin
 {
     if (text.isEmpty())
         return {};
-    const auto fold = [&](const QString &s) { return caseSensitive ? s : locale.toUpper(s); };
-    const QString needle = fold(text);
+    const QString needle = folded(text, caseSensitive, locale);
     for (int p = std::max(0, page); p < report.pageCount(); ++p, piece = -1) {
         if (!pageMayContain(report, p, needle, caseSensitive, locale))
             continue;
         const std::vector<TextPiece> pieces = pageTexts(report, p);
         for (int i = piece + 1; i < int(pieces.size()); ++i)
-            if (fold(pieces[size_t(i)].text).contains(needle))
+            if (folded(pieces[size_t(i)].text, caseSensitive, locale).contains(needle))
                 return {p, i, pieces[size_t(i)].rect};
     }
     return {};
