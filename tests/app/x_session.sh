@@ -58,7 +58,10 @@ start_x_session() {
   xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
-  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+  # Running, and saying what it supports: xdotool refuses to activate a window until the
+  # manager lists _NET_ACTIVE_WINDOW, which openbox does a moment after it names itself.
+  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+                 xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
   wait_for 10 wm_running || fatal "openbox did not start"
   read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 }

@@ -57,9 +57,10 @@ env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOM
       return 1
     }
     openbox >/dev/null 2>&1 &
-    # The window manager first: activating a window needs it.
+    # The window manager first: activating a window needs it, once it lists
+    # _NET_ACTIVE_WINDOW among what it supports (a moment after it names itself).
     for _ in $(seq 100); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+      xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break
       sleep 0.1
     done
     PATH="$1/usr/bin:$PATH" kalpiyon-menu >"$2/menu.log" 2>&1 & app=$!
