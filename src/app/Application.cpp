@@ -51,7 +51,7 @@ bool KalpiyonApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error &e) {
-        ui::showException(e.message());
+        ui::showException(e.message(), nullptr, e.details());
     } catch (const std::exception &e) {
         ui::showException(QString::fromLocal8Bit(e.what()));
     }
@@ -119,8 +119,8 @@ bool startUp()
 {
     offerAccessConversion();
     createWindows();
-    if (!Form1->openError.isEmpty())
-        ui::showException(Form1->openError, Form1);
+    for (const Error &error : Form1->openErrors)
+        ui::showException(error.message(), Form1, error.details());
     if (!AyarFrm->CheckPassWd(true))
         return false;
     maintenance::reportBackupProblems(Form1);

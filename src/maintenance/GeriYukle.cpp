@@ -95,16 +95,22 @@ void TFrmGeriYukle::refresh()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ListView1->clear();
     const ab::Folders folders = ab::backupFolders(maintenance::databasePath(dataset_));
+    // "Yer" names the folder in a word; the paths are said once below the list and on hover.
     for (const QString &file : chosenFiles_)
-        addRow(file, QDir::toNativeSeparators(file));
-    for (const QString &folder : folders.all())
-        for (const ab::Generation &g : ab::generations(folder))
-            addRow(g.path, QDir::toNativeSeparators(folder));
+        addRow(file, QFileInfo(file).fileName());
+    for (const ab::Generation &g : ab::generations(folders.primary))
+        addRow(g.path, QStringLiteral("Yedek klasörü"));
+    if (!folders.second.isEmpty())
+        for (const ab::Generation &g : ab::generations(folders.second))
+            addRow(g.path, QStringLiteral("İkinci klasör"));
     if (ListView1->topLevelItemCount())
         ListView1->setCurrentItem(ListView1->topLevelItem(0));
+    QString where = QStringLiteral("Yedek klasörü: %1").arg(QDir::toNativeSeparators(folders.primary));
+    if (!folders.second.isEmpty())
+        where += QStringLiteral("\nİkinci klasör: %1").arg(QDir::toNativeSeparators(folders.second));
     LabelDurum->setText(ListView1->topLevelItemCount()
-                            ? QStringLiteral("Geri yüklenecek yedeği seçin. Şimdiki veritabanı silinmez, tarihli bir adla saklanır.")
-                            : QStringLiteral("Yedek klasöründe yedek yok: %1").arg(QDir::toNativeSeparators(folders.primary)));
+                            ? QStringLiteral("Geri yüklenecek yedeği seçin. Şimdiki veritabanı silinmez, tarihli bir adla saklanır.\n") + where
+                            : QStringLiteral("Yedek klasöründe yedek yok.\n") + where);
     QApplication::restoreOverrideCursor();
 }
 
@@ -134,10 +140,10 @@ void TFrmGeriYukle::BtnGeriYukleClick()
     }
     qint64 count = 0;
     try {
-        count = records::verifyDatabase(path);  // opens, integrity, schema
+        count = records::verifyBackupFile(path);  // opens, integrity, schema
     } catch (const Error &e) {
         ui::messageDlg(QStringLiteral("Bu yedek geri yüklenemez; hiçbir şey değiştirilmedi.\n%1").arg(e.message()),
-                       ui::Kind::Error, ui::Ok, this);
+                       ui::Kind::Error, ui::Ok, this, e.details());
         return;
     }
     const QString question =

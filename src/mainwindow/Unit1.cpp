@@ -121,11 +121,19 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
     connect(Query1, &records::Dataset::afterScroll, this, &TForm1::Query1AfterScroll);
     connect(Query1, &records::Dataset::stateChanged, this, &TForm1::AppIdle);
 
-    // The connection and the dataset open while the window is created.
+    // The connection and the dataset open while the window is created. When the connection
+    // itself fails, the dataset tries it once more and reports its own failure too.
     try {
         Query1->open(settings::databaseAddress());
+    } catch (const records::ConnectionError &e) {
+        openErrors << e;
+        try {
+            Query1->open(settings::databaseAddress());
+        } catch (const Error &again) {
+            openErrors << again;
+        }
     } catch (const Error &e) {
-        openError = e.message();
+        openErrors << e;
     }
     FormCreate();
 }

@@ -26,8 +26,9 @@ public:
 
     // The one dataset; the connection opens with it when the window is created.
     records::Dataset *Query1;
-    // The error of opening the database at creation, empty when it opened.
-    QString openError;
+    // The errors of opening the database at creation, in the order they are reported; empty
+    // when it opened.
+    QList<Error> openErrors;
 
     ui::TStripedDBGrid *StripedDBGrid1;
     QLineEdit *Edit8;

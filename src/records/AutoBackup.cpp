@@ -237,7 +237,8 @@ BackupInfo describe(const QString &path)
     try {
         info.records = Store(path).recordCount();
     } catch (const Error &e) {
-        info.error = e.message();
+        const QString turkish = openRefusalInTurkish(e.message());
+        info.error = turkish.isEmpty() ? e.message() : turkish;
     }
     return info;
 }
@@ -313,9 +314,9 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
     if (!QFileInfo(backupPath).isFile())
         throw Error(QStringLiteral("Yedek dosyası '%1' bulunamadı.").arg(backupPath));
     try {
-        verifyDatabase(backupPath);
+        verifyBackupFile(backupPath);
     } catch (const Error &e) {
-        throw Error(QStringLiteral("'%1' geri yüklenemez; hiçbir şey değiştirilmedi.\n%2").arg(backupPath, e.message()));
+        throw Error(QStringLiteral("'%1' geri yüklenemez; hiçbir şey değiştirilmedi.\n%2").arg(backupPath, e.message()), e.details());
     }
     step("checked");
     const QString copy = dataPath + QStringLiteral(".geri-yukleme");

@@ -407,7 +407,13 @@ void Dataset::open(const QString &fileName)
         return;
     d->clear();
     try {
-        d->store = openRecords(fileName);
+        std::unique_ptr<RecordStore> store;
+        try {
+            store = openRecordStore(fileName);
+        } catch (const Error &e) {
+            throw ConnectionError(e);
+        }
+        d->store = checked(std::move(store));
         d->readList();
     } catch (...) {
         d->clear();

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "Error.h"
 #include "Schema.h"
 
 namespace records {
@@ -51,6 +52,13 @@ private:
     std::vector<qsizetype> ends_;   // end of each cell's text in bytes_, cells row by row as read
     std::vector<bool> nulls_;       // per cell as read
     QByteArray bytes_;
+};
+
+// Thrown by Dataset::open when the file or server itself cannot be opened, as opposed to a
+// table of the wrong form: the start-up reports the two differently.
+class ConnectionError : public Error {
+public:
+    explicit ConnectionError(const Error &e) : Error(e) {}
 };
 
 class Dataset : public QObject {
@@ -152,7 +160,6 @@ private:
 
     void checkActive() const;
     void setState(DataSetState s);
-    void loadCurrent();
     void moveTo(int row);
     [[noreturn]] void raise(const QString &message) const;
 };

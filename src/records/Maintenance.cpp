@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 #include "DurableFile.h"
@@ -183,6 +184,45 @@ void copyFileReplacing(const QString &source, const QString &target)
     QString why;
     if (!durable::writeFile(target, data, &why))
         throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, why));
+}
+
+namespace {
+// The database layer's refusals (kept in English where the main window must show them as
+// they are) and what they mean to a practice.
+struct Refusal {
+    const char *pattern;
+    const char *turkish;
+};
+constexpr Refusal kRefusals[] = {
+    {"^Unrecognized database format", "Dosya bir Kalpiyon veritabanı değil ya da bozuk."},
+    {"^Could not find file", "Dosya bulunamadı."},
+    {"file already in use", "Dosya başka bir program tarafından kullanılıyor; o programı kapatıp yeniden deneyin."},
+    {"is a Microsoft Access database", "Dosya eski programın Access veritabanı; önce dönüştürülmesi gerekir."},
+    {"^Cannot find the input table", "Dosyada muayene kayıtlarının tablosu yok."},
+    {"^Field '.*' not found", "Dosyadaki kayıt tablosunun biçimi farklı: bir alan eksik."},
+    {"^Type mismatch for field", "Dosyadaki kayıt tablosunun biçimi farklı: bir alanın türü başka."},
+    {"^Cannot open", "Dosya açılamadı; okuma izni olduğundan emin olun."},
+};
+}  // namespace
+
+QString openRefusalInTurkish(const QString &message)
+{
+    for (const Refusal &r : kRefusals)
+        if (QRegularExpression(QLatin1String(r.pattern)).match(message).hasMatch())
+            return QString::fromUtf8(r.turkish);
+    return QString();
+}
+
+qint64 verifyBackupFile(const QString &path)
+{
+    try {
+        return verifyDatabase(path);
+    } catch (const Error &e) {
+        const QString turkish = openRefusalInTurkish(e.message());
+        if (turkish.isEmpty())
+            throw;
+        throw Error(turkish, e.message());
+    }
 }
 
 }  // namespace records

@@ -12,6 +12,12 @@ namespace records {
 // Checks that `path` is a sound database: integrity check passes and table `veriler` has its
 // fields. Returns the record count; throws Error otherwise.
 qint64 verifyDatabase(const QString &path);
+// The same for a file offered as a backup: the refusal says in Turkish what is wrong with the
+// file, the database layer's own text under its details.
+qint64 verifyBackupFile(const QString &path);
+// A Turkish sentence for a database layer's refusal to open a file (empty when the message is
+// none of those it knows, e.g. already Turkish).
+QString openRefusalInTurkish(const QString &message);
 
 class Store;
 

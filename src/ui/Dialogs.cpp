@@ -100,9 +100,9 @@ Seam &seam()
     qFatal("Unexpected dialog with no queued answer: %s", qPrintable(what));
 }
 
-Button answerFromSeam(const QString &text, const QString &title, Buttons buttons)
+Button answerFromSeam(const QString &text, const QString &title, Buttons buttons, const QString &details)
 {
-    seam().asked.append({text, title, buttons});
+    seam().asked.append({text, title, buttons, false, details});
     if (seam().answers.isEmpty())
         unexpected(title + QStringLiteral(": ") + text);
     return seam().answers.dequeue();
@@ -116,11 +116,14 @@ QString fileFromSeam(const QString &title, bool confirmOverwrite = false)
     return seam().fileNames.dequeue();
 }
 
-Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent)
+Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent,
+           const QString &details = QString())
 {
     if (seam().installed)
-        return answerFromSeam(text, title, buttons);
+        return answerFromSeam(text, title, buttons, details);
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     QHash<QAbstractButton *, Button> map;
     for (const ButtonInfo &info : kButtons) {
         if (!(buttons & info.button))
@@ -144,11 +147,11 @@ QString applicationTitle()
     return QStringLiteral("Kalpiyon");
 }
 
-Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent)
+Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent, const QString &details)
 {
     const KindInfo info = kindInfo(kind);
     const QString title = info.title ? QString::fromUtf8(info.title) : applicationTitle();
-    return show(text, title, buttons, info.icon, parent);
+    return show(text, title, buttons, info.icon, parent, details);
 }
 
 Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon, QWidget *parent)
@@ -163,9 +166,9 @@ QString withFullStop(const QString &message)
     return message;
 }
 
-void showException(const QString &message, QWidget *parent)
+void showException(const QString &message, QWidget *parent, const QString &details)
 {
-    show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent);
+    show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent, details);
 }
 
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter, Overwrite overwrite)

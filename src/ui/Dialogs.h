@@ -27,7 +27,9 @@ QString applicationTitle();
 
 // Message dialog of a kind: the kind's title and icon, Turkish button captions; default button
 // OK, else Yes, else Retry; Esc answers Cancel, else No, else OK. Returns the button pressed.
-Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent = nullptr);
+// `details`, when not empty, is shown only under the box's details (a library's own text).
+Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent = nullptr,
+                  const QString &details = QString());
 
 // Platform message box with the given title (empty title: the application title "Kalpiyon").
 Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon,
@@ -35,7 +37,7 @@ Button messageBox(const QString &text, const QString &title, Buttons buttons, Ic
 
 // The application's error display: title "Kalpiyon", stop icon, one OK button, and a full
 // stop appended when the message's last character sorts after "." (see withFullStop).
-void showException(const QString &message, QWidget *parent = nullptr);
+void showException(const QString &message, QWidget *parent = nullptr, const QString &details = QString());
 QString withFullStop(const QString &message);
 
 // File dialogs. Return the chosen path, or an empty string when cancelled. A save dialog asks
@@ -59,6 +61,7 @@ struct Asked {
     QString title;
     Buttons buttons = 0;
     bool confirmOverwrite = false;  // a save dialog that would ask before replacing a file
+    QString details;                // what the box shows under its details
 };
 void install();                 // start answering from the queue
 void uninstall();

@@ -46,6 +46,9 @@ private slots:
             QCOMPARE(a.title, QStringLiteral("Bilgi"));
             QVERIFY2(a.text.startsWith(QStringLiteral("Muayeneler için yeni, boş bir veritabanı oluşturuldu:\n")), qPrintable(a.text));
             QVERIFY2(a.text.contains(QDir::current().absoluteFilePath(named)), qPrintable(a.text));
+            // It says that copies are made by themselves, and where.
+            QVERIFY2(a.text.contains(QStringLiteral("kendiliğinden")), qPrintable(a.text));
+            QVERIFY2(a.text.contains(QDir::current().absoluteFilePath(QStringLiteral("Kalpiyon/Yedekler"))), qPrintable(a.text));
         }
         // Said once: a restart of the program (it inherits the environment) says nothing.
         QVERIFY(!qEnvironmentVariableIsSet("KALPIYON_NEW_DATABASE"));

@@ -86,6 +86,8 @@ class TestStartUp : public QObject {
 private slots:
     void run_data();
     void run();
+    void openFailuresReported_data();
+    void openFailuresReported();
     void windowsOpenCentred();
 };
 
@@ -140,6 +142,45 @@ void TestStartUp::run()
     QVERIFY(!Form1);  // every window is gone
     if (!shown.contains(QStringLiteral("Form1")))
         QCOMPARE(readFile(r.ayarlar()), kAyarlar);
+}
+
+void TestStartUp::openFailuresReported_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("errors");  // the error boxes before the main window, in order
+    const QString missing = QStringLiteral("Could not find file '%1'.");
+    // The connection reports a missing file, then the dataset tries once more and reports it too.
+    QTest::newRow("missing file") << "remove" << QStringList{missing, missing};
+    // A table of the wrong form: the connection opens, the dataset alone reports.
+    QTest::newRow("missing column") << "drop Yas" << QStringList{QStringLiteral("Query1: Field 'Yas' not found.")};
+}
+
+void TestStartUp::openFailuresReported()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, errors);
+    Run r("[Kalpiyon]\r\nActive=0\r\n");
+    const QString db = QDir::current().absoluteFilePath(QStringLiteral("Data.mdb"));
+    if (damage == QStringLiteral("remove")) {
+        QVERIFY(QFile::remove(db));
+    } else {
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {db, QStringLiteral("ALTER TABLE veriler DROP COLUMN Yas")});
+        QVERIFY(sqlite.waitForFinished() && sqlite.exitCode() == 0);
+    }
+    for (int i = 0; i < errors.size(); ++i)
+        ui::TestSeam::queueAnswer(ui::Ok);
+    ui::TestSeam::queueAnswer(ui::Yes);  // the exit question
+    r.whenMainWindowShown = [] { Form1->close(); };
+    QCOMPARE(r.exec(), 0);
+    QStringList expected;
+    for (const QString &e : errors)
+        expected << (e.contains(QLatin1String("%1")) ? e.arg(db) : e);
+    expected << QStringLiteral("Programdan çıkmak istiyor musunuz?");
+    QCOMPARE(fixture::askedTexts(), expected);
+    QStringList titles(errors.size(), QStringLiteral("Kalpiyon"));
+    titles << QStringLiteral(" Kalpiyon");
+    QCOMPARE(askedTitles(), titles);
 }
 
 void TestStartUp::windowsOpenCentred()

@@ -188,7 +188,9 @@ void TestAutoBackupWindows::clearingThenRestoringBringsEveryRecordBack()
         QCOMPARE(w.ListView1->topLevelItemCount(), 2);
         QTreeWidgetItem *newest = w.ListView1->topLevelItem(0);
         QCOMPARE(newest->text(1), QStringLiteral("120"));
-        QCOMPARE(newest->text(3), p.file(QStringLiteral("Yedekler")));
+        QCOMPARE(newest->text(3), QStringLiteral("Yedek klasörü"));  // the path once, below the list
+        QVERIFY(newest->toolTip(3).startsWith(p.file(QStringLiteral("Yedekler/Kalpiyon-"))));
+        QVERIFY(w.LabelDurum->text().endsWith(QStringLiteral("Yedek klasörü: ") + p.file(QStringLiteral("Yedekler"))));
         QVERIFY(newest->text(2).endsWith(QStringLiteral("kB")));
         w.ListView1->setCurrentItem(newest);
         ui::TestSeam::queueAnswer(ui::Yes);  // the question
@@ -220,18 +222,24 @@ void TestAutoBackupWindows::damagedBackupIsRefused()
     QVERIFY(original.open(QIODevice::ReadOnly));
     const QByteArray bytes = original.readAll();
     RestartCatcher restart;
+    QString w0tooltip;
     openRestoreWindow([&](TFrmGeriYukle &w) {
         QCOMPARE(w.ListView1->topLevelItemCount(), 0);
         ui::TestSeam::queueFileName(bad);
         w.BtnDosya->click();
         QCOMPARE(w.ListView1->topLevelItemCount(), 1);
         QCOMPARE(w.ListView1->topLevelItem(0)->text(1), QStringLiteral("okunamıyor"));
+        QCOMPARE(w.ListView1->topLevelItem(0)->text(3), QStringLiteral("eski.mdb"));
+        w0tooltip = w.ListView1->topLevelItem(0)->toolTip(3);
         ui::TestSeam::queueAnswer(ui::Ok);
         w.BtnGeriYukle->click();
         w.BtnKapat->click();
     });
-    QVERIFY2(ui::TestSeam::asked().last().text.startsWith(QStringLiteral("Bu yedek geri yüklenemez; hiçbir şey değiştirilmedi.")),
-             qPrintable(ui::TestSeam::asked().last().text));
+    // Turkish, with the database layer's own words only under the details.
+    QCOMPARE(ui::TestSeam::asked().last().text,
+             QStringLiteral("Bu yedek geri yüklenemez; hiçbir şey değiştirilmedi.\nDosya bir Kalpiyon veritabanı değil ya da bozuk."));
+    QVERIFY(ui::TestSeam::asked().last().details.startsWith(QStringLiteral("Unrecognized database format")));
+    QVERIFY(w0tooltip.contains(QStringLiteral("Dosya bir Kalpiyon veritabanı değil ya da bozuk.")));
     QFile after(data);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), bytes);

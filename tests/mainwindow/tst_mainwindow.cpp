@@ -395,7 +395,8 @@ void TestMainWindow::rowColours()
 void TestMainWindow::startWithoutDatabase()
 {
     Program p({}, false);
-    QVERIFY(Form1->openError.contains(QStringLiteral("Could not find file")));
+    QCOMPARE(Form1->openErrors.size(), 2);  // the connection, then the dataset once more
+    QVERIFY(Form1->openErrors.first().message().contains(QStringLiteral("Could not find file")));
     p.show();
     QVERIFY(!Form1->Query1->active());
     QCOMPARE(Form1->StripedDBGrid1->model()->rowCount(), 0);
