@@ -147,6 +147,8 @@ int main(int argc, char **argv)
     } catch (const Error &e) {
         out().flush();
         err() << "Hata: " << e.message() << "\n";
+        if (!e.details().isEmpty())
+            err() << "Ayrıntılar:\n" << e.details() << "\n";
         err().flush();
         return 1;
     }

@@ -51,7 +51,7 @@ bool KalpiyonApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error &e) {
-        ui::showException(e.message());
+        ui::showException(e);
     } catch (const std::exception &e) {
         ui::showException(QString::fromLocal8Bit(e.what()));
     }
@@ -120,7 +120,7 @@ bool startUp()
     offerAccessConversion();
     createWindows();
     if (!Form1->openError.isEmpty())
-        ui::showException(Form1->openError, Form1);
+        ui::showException(Form1->openError, Form1, Form1->openErrorDetails);
     if (!AyarFrm->CheckPassWd(true))
         return false;
     maintenance::reportBackupProblems(Form1);

@@ -126,6 +126,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
         Query1->open(settings::databaseAddress());
     } catch (const Error &e) {
         openError = e.message();
+        openErrorDetails = e.details();
     }
     FormCreate();
 }
@@ -457,7 +458,7 @@ void TForm1::FormShow()
     try {
         LoadSettings();
     } catch (const Error &e) {
-        ui::showException(e.message(), this);
+        ui::showException(e, this);
     }
     setWindowTitle(Form2 ? Form2->Edit1->text() : QStringLiteral("Kalpiyon"));
     new HintFollower([this] { updateHint(); }, this);
@@ -486,7 +487,7 @@ bool TForm1::FormClose()
             else
                 Query1->cancel();
         } catch (const Error &e) {
-            ui::showException(e.message(), this);
+            ui::showException(e, this);
             return false;
         }
     }
@@ -496,7 +497,7 @@ bool TForm1::FormClose()
         SaveSettings();
     } catch (const Error &e) {
         // Shown, and a confirmed exit still ends the program: the record is already stored.
-        ui::showException(e.message(), this);
+        ui::showException(e, this);
     }
     return close;
 }

@@ -28,6 +28,7 @@ public:
     records::Dataset *Query1;
     // The error of opening the database at creation, empty when it opened.
     QString openError;
+    QString openErrorDetails;  // the technical text behind openError
 
     ui::TStripedDBGrid *StripedDBGrid1;
     QLineEdit *Edit8;

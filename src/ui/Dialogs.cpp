@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <stdexcept>
 
+#include "Error.h"
+
 namespace ui {
 
 namespace {
@@ -100,9 +102,9 @@ Seam &seam()
     qFatal("Unexpected dialog with no queued answer: %s", qPrintable(what));
 }
 
-Button answerFromSeam(const QString &text, const QString &title, Buttons buttons)
+Button answerFromSeam(const QString &text, const QString &title, Buttons buttons, const QString &details)
 {
-    seam().asked.append({text, title, buttons});
+    seam().asked.append({text, title, details, buttons});
     if (seam().answers.isEmpty())
         unexpected(title + QStringLiteral(": ") + text);
     return seam().answers.dequeue();
@@ -110,17 +112,19 @@ Button answerFromSeam(const QString &text, const QString &title, Buttons buttons
 
 QString fileFromSeam(const QString &title, bool confirmOverwrite = false)
 {
-    seam().asked.append({QString(), title, 0, confirmOverwrite});
+    seam().asked.append({QString(), title, QString(), 0, confirmOverwrite});
     if (seam().fileNames.isEmpty())
         unexpected(title);
     return seam().fileNames.dequeue();
 }
 
-Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent)
+Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent,
+           const QString &details = {})
 {
     if (seam().installed)
-        return answerFromSeam(text, title, buttons);
+        return answerFromSeam(text, title, buttons, details);
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
+    box.setDetailedText(details);
     QHash<QAbstractButton *, Button> map;
     for (const ButtonInfo &info : kButtons) {
         if (!(buttons & info.button))
@@ -144,11 +148,11 @@ QString applicationTitle()
     return QStringLiteral("Kalpiyon");
 }
 
-Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent)
+Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent, const QString &details)
 {
     const KindInfo info = kindInfo(kind);
     const QString title = info.title ? QString::fromUtf8(info.title) : applicationTitle();
-    return show(text, title, buttons, info.icon, parent);
+    return show(text, title, buttons, info.icon, parent, details);
 }
 
 Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon, QWidget *parent)
@@ -163,9 +167,14 @@ QString withFullStop(const QString &message)
     return message;
 }
 
-void showException(const QString &message, QWidget *parent)
+void showException(const QString &message, QWidget *parent, const QString &details)
 {
-    show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent);
+    show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent, details);
+}
+
+void showException(const Error &error, QWidget *parent)
+{
+    showException(error.message(), parent, error.details());
 }
 
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter, Overwrite overwrite)
@@ -197,7 +206,7 @@ int execDialog(QDialog &dialog)
 {
     if (!seam().installed)
         return dialog.exec();
-    seam().asked.append({QString(), dialog.windowTitle(), 0});
+    seam().asked.append({QString(), dialog.windowTitle(), QString(), 0});
     if (seam().dialogHandlers.isEmpty())
         unexpected(dialog.windowTitle());
     const auto handler = seam().dialogHandlers.dequeue();
