@@ -94,9 +94,9 @@ QStringList passwordForms(const QString &address)
 
 // --- Technical texts ----------------------------------------------------------------
 
-// libpq's and the server's text as lines: continuation lines (indented with a tab) joined to
-// their line, blanks collapsed, repeated lines dropped, and nothing from DETAIL, CONTEXT or the
-// statement's text on, where a server quotes row values.
+// libpq's and the server's text as lines: blanks and the tabs of continuation lines collapsed,
+// repeated lines dropped (libpq may report a lost connection twice), and nothing from DETAIL,
+// CONTEXT or the statement's text on, where a server quotes row values.
 QString tidy(const QString &text)
 {
     static const QRegularExpression rowData(QStringLiteral("^(DETAIL|CONTEXT|QUERY|LINE \\d+):"));
@@ -109,10 +109,7 @@ QString tidy(const QString &text)
             dropping = rowData.match(simple).hasMatch();
         if (dropping || simple.isEmpty())
             continue;
-        if (continuation && !lines.isEmpty())
-            lines.last() += QLatin1Char(' ') + simple;
-        else
-            lines << simple;
+        lines << simple;
     }
     lines.removeDuplicates();
     return lines.join(QLatin1Char('\n'));

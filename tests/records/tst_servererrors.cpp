@@ -255,8 +255,9 @@ private slots:
             else
                 store_->recordCount();
         });
-        admin(QStringLiteral("ROLLBACK"));  // ends the holding transaction (a warning otherwise)
-        QVERIFY2(e.message().startsWith(sentence), qPrintable(e.message()));
+        if (PQtransactionStatus(admin_) != PQTRANS_IDLE)
+            admin(QStringLiteral("ROLLBACK"));  // the other desk lets go
+        QVERIFY2(e.message().contains(sentence), qPrintable(e.message()));
         QVERIFY2(e.details().startsWith(QStringLiteral("SQLSTATE %1: ").arg(sqlstate)), qPrintable(e.details()));
         QVERIFY2(!e.details().contains(QLatin1String("DETAIL")) && !e.details().contains(QLatin1String("Failing row")),
                  qPrintable(e.details()));
@@ -285,7 +286,8 @@ private slots:
         store->rollback();
         QVERIFY2(e.message().startsWith(QStringLiteral("Veritabanı sunucusuyla (")), qPrintable(e.message()));
         QVERIFY2(e.message().contains(folder()), qPrintable(e.message()));
-        QVERIFY2(!e.message().contains(QLatin1String("server")), qPrintable(e.message()));
+        QVERIFY2(!e.message().contains(QLatin1String("closed")) && !e.message().contains(QLatin1String("terminating")),
+                 qPrintable(e.message()));
         QVERIFY2(e.details().contains(QLatin1String("terminating connection")) || e.details().contains(QLatin1String("server closed")),
                  qPrintable(e.details()));
         verifyClean(e.message(), e.details(), {});
