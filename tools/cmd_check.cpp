@@ -1,5 +1,6 @@
 // check DB: schema and integrity check; exit status 0 only when the database is sound.
 #include "Command.h"
+#include "ServerErrors.h"
 #include "Error.h"
 #include "Schema.h"
 #include "RecordStore.h"
@@ -42,7 +43,7 @@ int runCheck(const QStringList &arguments)
     if (!problems.isEmpty()) {
         for (const QString &p : problems)
             err() << p << "\n";
-        err() << "Veritabanı sağlam değil: " << args.at(0) << "\n";
+        err() << "Veritabanı sağlam değil: " << records::addressForDisplay(args.at(0)) << "\n";
         return 1;
     }
     out() << "Veritabanı sağlam: " << store->recordCount() << " kayıt.\n";

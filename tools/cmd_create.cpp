@@ -1,5 +1,6 @@
 // create DB [--force]: a new, empty database with table veriler.
 #include "Command.h"
+#include "ServerErrors.h"
 #include "Error.h"
 #include "RecordStore.h"
 
@@ -12,7 +13,7 @@ int runCreate(const QStringList &arguments)
     const bool force = takeFlag(args, QStringLiteral("--force"));
     expectArgs(args, 1, kUsage);
     records::createRecordStore(args.at(0), force);
-    out() << "Veritabanı oluşturuldu: " << args.at(0) << "\n";
+    out() << "Veritabanı oluşturuldu: " << records::addressForDisplay(args.at(0)) << "\n";
     return 0;
 }
 

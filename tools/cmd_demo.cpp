@@ -1,5 +1,6 @@
 // demo DB N [--seed S] [--force]: a new database with N realistic examination records.
 #include "Command.h"
+#include "ServerErrors.h"
 #include "DemoData.h"
 #include "Error.h"
 
@@ -23,7 +24,7 @@ int runDemo(const QStringList &arguments)
             throw Error(QStringLiteral("Tohum pozitif bir tam sayı olmalı: '%1'").arg(seedText));
     }
     records::writeDemoDatabase(args.at(0), count, seed, force);
-    out() << count << " örnek kayıt yazıldı: " << args.at(0) << "\n";
+    out() << count << " örnek kayıt yazıldı: " << records::addressForDisplay(args.at(0)) << "\n";
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // import ACCESS.mdb DB [--force]: table veriler of an Access database into a new database.
 #include "AccessImport.h"
 #include "Command.h"
+#include "ServerErrors.h"
 #include "Error.h"
 #include "RecordStore.h"
 
@@ -30,7 +31,7 @@ int runImport(const QStringList &arguments)
     const import::ImportResult result = importInto(args.at(0), args.at(1), force);
     if (!result.leftBehind.isEmpty())
         err() << "Uyarı: şu sütunlar aktarılmadı, yalnızca özgün dosyada kalıyor: " << result.leftBehind.join(QStringLiteral(", ")) << "\n";
-    out() << result.rows << " kayıt aktarıldı: " << args.at(1) << "\n";
+    out() << result.rows << " kayıt aktarıldı: " << records::addressForDisplay(args.at(1)) << "\n";
     return 0;
 }
 

@@ -1,10 +1,12 @@
-// sr-aktar FILE DB: appends the record an echo SR fills to an existing database.
+// sr-aktar FILE DB: appends the record an echo SR fills to an existing database (a file or a
+// server).
 #include <QDateTime>
 
 #include "Command.h"
+#include "RecordStore.h"
 #include "Schema.h"
+#include "ServerErrors.h"
 #include "SrReader.h"
-#include "Store.h"
 
 namespace {
 const char *kUsage = "sr-aktar FILE DB";
@@ -21,12 +23,17 @@ int runSrAktar(const QStringList &arguments)
         else
             values[field] = v.value;
     }
-    records::Store store(arguments.at(1));
-    store.checkSchema();
-    store.begin();
-    store.insert(values);
-    store.commit();
-    out() << "Kayıt eklendi (" << report.values.size() << " alan): " << arguments.at(1) << "\n";
+    auto store = records::openRecordStore(arguments.at(1));
+    store->checkSchema();
+    store->begin();
+    try {
+        store->insert(values);
+        store->commit();
+    } catch (...) {
+        store->rollback();
+        throw;
+    }
+    out() << "Kayıt eklendi (" << report.values.size() << " alan): " << records::addressForDisplay(arguments.at(1)) << "\n";
     return 0;
 }
 

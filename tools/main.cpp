@@ -148,7 +148,7 @@ int main(int argc, char **argv)
         out().flush();
         err() << "Hata: " << e.message() << "\n";
         if (!e.details().isEmpty())
-            err() << "Ayrıntı: " << e.details() << "\n";
+            err() << "Ayrıntılar:\n" << e.details() << "\n";
         err().flush();
         return 1;
     }

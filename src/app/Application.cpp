@@ -51,7 +51,7 @@ bool KalpiyonApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error &e) {
-        ui::showException(e.message(), nullptr, e.details());
+        ui::showException(e);
     } catch (const std::exception &e) {
         ui::showException(QString::fromLocal8Bit(e.what()));
     }
@@ -120,7 +120,7 @@ bool startUp()
     offerAccessConversion();
     createWindows();
     for (const Error &error : Form1->openErrors)
-        ui::showException(error.message(), Form1, error.details());
+        ui::showException(error, Form1);
     if (!AyarFrm->CheckPassWd(true))
         return false;
     maintenance::reportBackupProblems(Form1);

@@ -1,8 +1,8 @@
 #pragma once
 // The one exception type of the program. Every failure that reaches the user is an Error
 // with the Turkish (or database-layer English) text to show; the application's error display
-// catches it and lets the program go on. `details` holds a library's own text (English, codes)
-// for the IT person: the message boxes show it only under their details.
+// catches it and lets the program go on. The technical text behind it (a server's own words,
+// an error code) travels apart, in details(), which the message boxes show only on request.
 
 #include <QByteArray>
 #include <QString>
@@ -10,7 +10,7 @@
 
 class Error : public std::exception {
 public:
-    explicit Error(QString message, QString details = QString())
+    explicit Error(QString message, QString details = {})
         : message_(std::move(message)), details_(std::move(details)), utf8_(message_.toUtf8())
     {
     }

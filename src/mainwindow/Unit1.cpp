@@ -465,7 +465,7 @@ void TForm1::FormShow()
     try {
         LoadSettings();
     } catch (const Error &e) {
-        ui::showException(e.message(), this);
+        ui::showException(e, this);
     }
     setWindowTitle(Form2 ? Form2->Edit1->text() : QStringLiteral("Kalpiyon"));
     new HintFollower([this] { updateHint(); }, this);
@@ -494,7 +494,7 @@ bool TForm1::FormClose()
             else
                 Query1->cancel();
         } catch (const Error &e) {
-            ui::showException(e.message(), this);
+            ui::showException(e, this);
             return false;
         }
     }
@@ -504,7 +504,7 @@ bool TForm1::FormClose()
         SaveSettings();
     } catch (const Error &e) {
         // Shown, and a confirmed exit still ends the program: the record is already stored.
-        ui::showException(e.message(), this);
+        ui::showException(e, this);
     }
     return close;
 }

@@ -390,7 +390,7 @@ std::unique_ptr<RecordStore> checked(std::unique_ptr<RecordStore> store)
     try {
         store->checkSchema();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("Query1: ") + e.message());
+        throw Error(QStringLiteral("Query1: ") + e.message(), e.details());
     }
     return store;
 }

@@ -8,12 +8,14 @@
 #include <libpq-fe.h>
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "DurableFile.h"
 #include "Error.h"
 #include "NameOrder.h"
 #include "Schema.h"
+#include "ServerErrors.h"
 #include "Store.h"
 
 namespace records {
@@ -89,19 +91,19 @@ struct PgStore::Result {
     int changed() const { return QByteArray(PQcmdTuples(r.get())).toInt(); }
 };
 
-PgStore::PgStore(const QString &connection)
+PgStore::PgStore(const QString &connection) : address_(connection)
 {
     const QByteArray conninfo = connection.toUtf8();
+    refuseUnreadableAddress(conninfo);
     // The caller's own settings win over the timeout given first; the encoding is ours.
     const char *keys[] = {"connect_timeout", "dbname", "client_encoding", "application_name", nullptr};
     const char *values[] = {"5", conninfo.constData(), "UTF8", "Kalpiyon", nullptr};
     conn_ = PQconnectdbParams(keys, values, 1);
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
-        const QString reason = conn_ ? QString::fromUtf8(PQerrorMessage(conn_)).trimmed() : QStringLiteral("bellek yetmedi");
-        const QString name = conn_ ? serverName() : connection;
+        const Error error = connectError(conn_, conn_ ? serverName() : QString(), address_);
         PQfinish(conn_);
         conn_ = nullptr;
-        throw Error(QStringLiteral("Veritabanı sunucusuna bağlanılamadı (%1): %2").arg(name, reason));
+        throw error;
     }
     PQsetNoticeProcessor(conn_, [](void *, const char *) {}, nullptr);
     // A desk that holds a lock makes others wait as long as a busy file would, not forever.
@@ -129,12 +131,23 @@ QString PgStore::serverName() const
     return QStringLiteral("%1:%2/%3").arg(host.isEmpty() ? QStringLiteral("localhost") : host, port, db);
 }
 
-void PgStore::fail(const QString &what) const
+// libpq reads an address while it connects and then names no server ("localhost:/"), quoting
+// the part it could not read, the password perhaps: such an address is refused before.
+void PgStore::refuseUnreadableAddress(const QByteArray &conninfo) const
 {
-    QString msg = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
-    if (PQstatus(conn_) != CONNECTION_OK)
-        msg = QStringLiteral("Veritabanı sunucusuyla bağlantı kesildi (%1): %2").arg(serverName(), msg);
-    throw Error(what.isEmpty() ? msg : what + QStringLiteral(": ") + msg);
+    char *why = nullptr;
+    if (PQconninfoOption *options = PQconninfoParse(conninfo.constData(), &why)) {
+        PQconninfoFree(options);
+        return;
+    }
+    const QString message = why ? QString::fromUtf8(why) : QStringLiteral("out of memory");
+    PQfreemem(why);
+    throw addressError(message, address_);
+}
+
+void PgStore::fail(const PGresult *result) const
+{
+    throw statementError(conn_, result, serverName(), address_);
 }
 
 PgStore::Result PgStore::run(const QString &sql, const QVector<QVariant> &params)
@@ -155,12 +168,8 @@ PgStore::Result PgStore::run(const QString &sql, const QVector<QVariant> &params
     res.r.reset(PQexecParams(conn_, sql.toUtf8().constData(), int(params.size()), nullptr, pointers.constData(),
                              nullptr, nullptr, 0));
     const ExecStatusType status = res.r ? PQresultStatus(res.r.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        const QString msg = res.r ? QString::fromUtf8(PQresultErrorMessage(res.r.get())).trimmed() : QString();
-        if (PQstatus(conn_) != CONNECTION_OK)
-            fail(QString());
-        throw Error(msg.isEmpty() ? QString::fromUtf8(PQerrorMessage(conn_)).trimmed() : msg);
-    }
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(res.r.get());
     return res;
 }
 
@@ -252,26 +261,23 @@ void PgStore::stream(const QString &sql, const std::function<void(const PGresult
         PQreset(conn_);
     // Row by row, so a large table never sits in memory at once.
     if (!PQsendQuery(conn_, sql.toUtf8().constData()) || !PQsetSingleRowMode(conn_))
-        fail(QString());
-    QString error;
+        fail();
+    std::optional<Error> error;
     while (PGresult *r = PQgetResult(conn_)) {
         std::unique_ptr<PGresult, decltype(&PQclear)> guard(r, &PQclear);
         const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_SINGLE_TUPLE && error.isEmpty()) {
+        if (status == PGRES_SINGLE_TUPLE && !error) {
             try {
                 row(r);
             } catch (const Error &e) {
-                error = e.message();  // drain the rest before the connection can be used again
+                error = e;  // drain the rest before the connection can be used again
             }
-        } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && error.isEmpty()) {
-            error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+        } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && !error) {
+            error = statementError(conn_, r, serverName(), address_);
         }
     }
-    if (!error.isEmpty()) {
-        if (PQstatus(conn_) != CONNECTION_OK)
-            fail(QString());
-        throw Error(error);
-    }
+    if (error)
+        throw *error;
 }
 
 namespace {

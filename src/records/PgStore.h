@@ -8,6 +8,7 @@
 // Values cross this interface in their stored form (see Store.h: texts as they are, Tarih as
 // "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS"), so both engines hand the dataset the same values.
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -81,6 +82,7 @@ public:
     void rollback() noexcept override;
 
 private:
+    QString address_;  // as given, password and all: to keep it out of every message
     pg_conn *conn_ = nullptr;
     bool inTransaction_ = false;
 
@@ -88,7 +90,9 @@ private:
     Result run(const QString &sql, const QVector<QVariant> &params = {});
     // Runs a query and hands its rows over one at a time (single-row mode).
     void stream(const QString &sql, const std::function<void(const pg_result *row)> &row);
-    [[noreturn]] void fail(const QString &what) const;
+    void refuseUnreadableAddress(const QByteArray &conninfo) const;
+    // The error of a failed statement (`result` may be null) or of a broken connection.
+    [[noreturn]] void fail(const pg_result *result = nullptr) const;
     // Every key, in list order (the names' sort keys, ties in key order).
     std::vector<qint64> keysInListOrder();
 };

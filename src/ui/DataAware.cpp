@@ -84,7 +84,7 @@ void FieldLink::textChanged()
         } catch (const Error &e) {
             keepEditorText_ = false;
             restore();
-            ui::showException(e.message(), editor());
+            ui::showException(e, editor());
             return;
         }
         keepEditorText_ = false;

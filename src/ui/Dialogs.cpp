@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <stdexcept>
 
+#include "Error.h"
+
 namespace ui {
 
 namespace {
@@ -102,7 +104,7 @@ Seam &seam()
 
 Button answerFromSeam(const QString &text, const QString &title, Buttons buttons, const QString &details)
 {
-    seam().asked.append({text, title, buttons, false, details});
+    seam().asked.append({text, title, details, buttons});
     if (seam().answers.isEmpty())
         unexpected(title + QStringLiteral(": ") + text);
     return seam().answers.dequeue();
@@ -110,20 +112,19 @@ Button answerFromSeam(const QString &text, const QString &title, Buttons buttons
 
 QString fileFromSeam(const QString &title, bool confirmOverwrite = false)
 {
-    seam().asked.append({QString(), title, 0, confirmOverwrite});
+    seam().asked.append({QString(), title, QString(), 0, confirmOverwrite});
     if (seam().fileNames.isEmpty())
         unexpected(title);
     return seam().fileNames.dequeue();
 }
 
 Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent,
-           const QString &details = QString())
+           const QString &details = {})
 {
     if (seam().installed)
         return answerFromSeam(text, title, buttons, details);
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
-    if (!details.isEmpty())
-        box.setDetailedText(details);
+    box.setDetailedText(details);
     QHash<QAbstractButton *, Button> map;
     for (const ButtonInfo &info : kButtons) {
         if (!(buttons & info.button))
@@ -171,6 +172,11 @@ void showException(const QString &message, QWidget *parent, const QString &detai
     show(withFullStop(message), applicationTitle(), Ok, QMessageBox::Critical, parent, details);
 }
 
+void showException(const Error &error, QWidget *parent)
+{
+    showException(error.message(), parent, error.details());
+}
+
 QString getSaveFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter, Overwrite overwrite)
 {
     // Our own dialog, not the platform's: it must never change the current directory.
@@ -200,7 +206,7 @@ int execDialog(QDialog &dialog)
 {
     if (!seam().installed)
         return dialog.exec();
-    seam().asked.append({QString(), dialog.windowTitle(), 0});
+    seam().asked.append({QString(), dialog.windowTitle(), QString(), 0});
     if (seam().dialogHandlers.isEmpty())
         unexpected(dialog.windowTitle());
     const auto handler = seam().dialogHandlers.dequeue();

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+class Error;
 class QDialog;
 class QWidget;
 
@@ -27,9 +28,9 @@ QString applicationTitle();
 
 // Message dialog of a kind: the kind's title and icon, Turkish button captions; default button
 // OK, else Yes, else Retry; Esc answers Cancel, else No, else OK. Returns the button pressed.
-// `details`, when not empty, is shown only under the box's details (a library's own text).
+// Technical `details` (a server's own words) are shown only when the user asks for them.
 Button messageDlg(const QString &text, Kind kind, Buttons buttons, QWidget *parent = nullptr,
-                  const QString &details = QString());
+                  const QString &details = {});
 
 // Platform message box with the given title (empty title: the application title "Kalpiyon").
 Button messageBox(const QString &text, const QString &title, Buttons buttons, Icon icon,
@@ -37,7 +38,9 @@ Button messageBox(const QString &text, const QString &title, Buttons buttons, Ic
 
 // The application's error display: title "Kalpiyon", stop icon, one OK button, and a full
 // stop appended when the message's last character sorts after "." (see withFullStop).
-void showException(const QString &message, QWidget *parent = nullptr, const QString &details = QString());
+void showException(const QString &message, QWidget *parent = nullptr, const QString &details = {});
+// The same for an Error: its message, and its details under the details button.
+void showException(const Error &error, QWidget *parent = nullptr);
 QString withFullStop(const QString &message);
 
 // File dialogs. Return the chosen path, or an empty string when cancelled. A save dialog asks
@@ -59,9 +62,9 @@ namespace TestSeam {
 struct Asked {
     QString text;
     QString title;
+    QString details;
     Buttons buttons = 0;
     bool confirmOverwrite = false;  // a save dialog that would ask before replacing a file
-    QString details;                // what the box shows under its details
 };
 void install();                 // start answering from the queue
 void uninstall();

@@ -89,6 +89,8 @@ private slots:
     void openFailuresReported_data();
     void openFailuresReported();
     void windowsOpenCentred();
+    void serverErrorAtStart_data();
+    void serverErrorAtStart();
 };
 
 void TestStartUp::run_data()
@@ -204,6 +206,48 @@ void TestStartUp::windowsOpenCentred()
     placed.move(3, 4);
     placed.show();
     QCOMPARE(placed.pos(), QPoint(3, 4));
+}
+
+void TestStartUp::serverErrorAtStart_data()
+{
+    QTest::addColumn<QString>("address");  // [Sunucu] Baglanti
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("libpqSays");
+    QTest::newRow("malformed escape in the password")
+        << "postgresql://kalpiyon:Parola%zz9@/kalpiyon?host=/yok/boyle" << "Veritabanı sunucusunun adresi okunamadı."
+        << "invalid percent-encoded token";
+    QTest::newRow("no server there")
+        << "postgresql://kalpiyon:Parola%41zz9@/kalpiyon?host=/yok/boyle" << "Veritabanı sunucusuna (/yok/boyle:5432/kalpiyon) ulaşılamadı."
+        << "No such file or directory";
+}
+
+// A server address that fails at start: the start-up error box says what happened in Turkish,
+// libpq's text is behind its details button, and neither, nor the window title, holds the
+// password in any spelling.
+void TestStartUp::serverErrorAtStart()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, sentence);
+    QFETCH(QString, libpqSays);
+    Run r("[Kalpiyon]\r\nActive=0\r\n");
+    writeFile(QDir(QFileInfo(r.ayarlar()).absolutePath()).filePath(QStringLiteral("Secenekler")),
+              "[Sunucu]\r\nBaglanti=" + address.toUtf8() + "\r\n");
+    ui::TestSeam::queueAnswer(ui::Ok);   // the start-up error
+    ui::TestSeam::queueAnswer(ui::Yes);  // the exit question
+    QString title;
+    r.whenMainWindowShown = [&title] {
+        title = Form1->windowTitle();
+        Form1->close();
+    };
+    QCOMPARE(r.exec(), 0);
+    const ui::TestSeam::Asked error = ui::TestSeam::asked().first();
+    QCOMPARE(error.title, QStringLiteral("Kalpiyon"));
+    QVERIFY2(error.text.startsWith(sentence), qPrintable(error.text));
+    QVERIFY2(error.details.contains(libpqSays), qPrintable(error.details));
+    for (const QString &secret : {QStringLiteral("Parola"), QStringLiteral("zz9")})
+        for (const QString &text : {error.text, error.details, title})
+            QVERIFY2(!text.contains(secret), qPrintable(text));
+    QVERIFY2(!error.text.contains(QLatin1Char('\t')) && !error.details.contains(QLatin1Char('\t')), qPrintable(error.details));
 }
 
 KALPIYON_TEST_MAIN(TestStartUp)
