@@ -232,7 +232,8 @@ void TestStartUp::serverErrorAtStart()
     Run r("[Kalpiyon]\r\nActive=0\r\n");
     writeFile(QDir(QFileInfo(r.ayarlar()).absolutePath()).filePath(QStringLiteral("Secenekler")),
               "[Sunucu]\r\nBaglanti=" + address.toUtf8() + "\r\n");
-    ui::TestSeam::queueAnswer(ui::Ok);   // the start-up error
+    ui::TestSeam::queueAnswer(ui::Ok);   // the start-up error of the connection
+    ui::TestSeam::queueAnswer(ui::Ok);   // and of the dataset trying once more
     ui::TestSeam::queueAnswer(ui::Yes);  // the exit question
     QString title;
     r.whenMainWindowShown = [&title] {
