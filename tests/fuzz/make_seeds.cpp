@@ -8,13 +8,14 @@
 
 #include "Error.h"
 #include "PreparedReportFile.h"
+#include "RecordReportData.h"
 
 using namespace reports;
 
 namespace {
 
 // Rows with text that needs escaping, Turkish letters and line breaks; "Tarih" is a date.
-class Rows : public ReportData {
+class Rows : public RecordReportData {
 public:
     explicit Rows(int n) : n_(n) {}
     bool bound() const override { return true; }

@@ -58,6 +58,8 @@ private slots:
     void fitTestIsStrict();
     void fieldTexts_data();
     void fieldTexts();
+    void expressionTexts_data();
+    void expressionTexts();
     void errorList_data();
     void errorList();
     void wrappingAndClipping();
@@ -173,6 +175,44 @@ void TestEngine::fieldTexts()
     QTEST(textOf("Memo81"), "eLine");
     QCOMPARE(textOf("Memo96"), QStringLiteral("EF :  % "));
     QCOMPARE(textOf("Memo4"), QStringLiteral("ADI SOYADI :"));
+}
+
+void TestEngine::expressionTexts_data()
+{
+    QTest::addColumn<QString>("address");  // Memo2's text
+    QTest::addColumn<QVariant>("tarih");
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<QString>("text");
+    const QVariant afternoon(QDateTime(QDate(2010, 8, 16), QTime(14, 30), Qt::UTC));
+    const QString tarih = QStringLiteral("[frxDBDataset1.\"Tarih\"]");
+    QTest::newRow("a date") << tarih << afternoon << QTime(10, 15) << "16.08.2010 14:30:00";
+    QTest::newRow("a null date is 0") << tarih << QVariant() << QTime(10, 15) << "0";
+    QTest::newRow("a null date, any case") << "[frxDBDataset1.\"tARIH\"]" << QVariant() << QTime(10, 15) << "0";
+    QTest::newRow("a null text is empty") << "<[frxDBDataset1.\"Yorum1\"]>" << QVariant() << QTime(10, 15) << "<>";
+    QTest::newRow("DATE") << "[DATE]" << QVariant() << QTime(10, 15) << "16.05.2024";
+    QTest::newRow("TIME") << "[TIME]" << QVariant() << QTime(10, 15) << "10:15:00";
+    QTest::newRow("TIME at midnight is empty") << "<[TIME]>" << QVariant() << QTime(0, 0) << "<>";
+}
+
+void TestEngine::expressionTexts()
+{
+    QFETCH(QString, address);
+    QFETCH(QVariant, tarih);
+    QFETCH(QTime, now);
+    ReportTemplate t = makeRapor();
+    FixedTexts fixed = FixedTexts::defaults();
+    fixed.address = address;
+    records::Dataset none;
+    fillEchoReport(t, none, fixed);
+    Rows data({});
+    data.current = {{QStringLiteral("Tarih"), tarih}};
+    BuildOptions options;
+    options.now = QDateTime(QDate(2024, 5, 16), now);
+    PreparedReport r;
+    QStringList errors;
+    QVERIFY2(BuildPages(t, &data, r, &errors, options), qPrintable(errors.join(u'\n')));
+    QCOMPARE(t.bands[0].objects[1].name, QStringLiteral("Memo2"));
+    QTEST(r.pages[0].bands[0].texts[1], "text");
 }
 
 void TestEngine::errorList_data()

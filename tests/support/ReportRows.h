@@ -5,22 +5,20 @@
 #include <QList>
 #include <QVariant>
 
-#include "Engine.h"
+#include "RecordReportData.h"
 #include "ReportFilling.h"
-#include "Schema.h"
 
 namespace reports {
 namespace {
 
-// A hand-made data source: rows of (field -> value).
-class Rows : public ReportData {
+// A hand-made data source: rows of (field -> value) of the record's fields.
+class Rows : public RecordReportData {
 public:
     explicit Rows(QList<QHash<QString, QVariant>> rows, bool bound = true) : rows_(std::move(rows)), bound_(bound) {}
     bool bound() const override { return bound_; }
     void first() override { pos_ = 0; }
     void next() override { ++pos_; }
     bool eof() const override { return pos_ >= rows_.size(); }
-    bool hasField(const QString &f) const override { return records::fieldIndexCaseInsensitive(f) >= 0; }
     QVariant value(const QString &f) const override
     {
         return pos_ < rows_.size() ? rows_[pos_].value(f) : current.value(f);

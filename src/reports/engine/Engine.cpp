@@ -11,9 +11,6 @@
 #include <map>
 #include <unordered_map>
 
-#include "DateText.h"
-#include "Schema.h"
-
 namespace reports {
 
 BandTexts::BandTexts(const QStringList &texts)
@@ -103,7 +100,6 @@ public:
 private:
     QString memoText(const ReportObject &o);
     QString evaluate(const QString &expression, const ReportObject &o);
-    QString valueText(const QVariant &v) const;
     void addError(const ReportObject &o, const QString &text);
     void outputBand(int bandIndex);
     void endPage();
@@ -119,15 +115,6 @@ private:
     double curY_ = 0;
     int footer_ = -1;
 };
-
-QString Preparation::valueText(const QVariant &v) const
-{
-    if (v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::QDateTime)
-        return records::formatDateTime(v.toDateTime());
-    return v.toString();
-}
 
 void Preparation::addError(const ReportObject &o, const QString &text)
 {
@@ -151,17 +138,15 @@ QString Preparation::evaluate(const QString &expression, const ReportObject &o)
         }
         const QVariant v = data_->value(m.captured(2));
         // A null date reached through an expression is the number 0.
-        if (v.isNull() && records::fieldIndexCaseInsensitive(m.captured(2)) >= 0 &&
-            records::kFields[records::fieldIndexCaseInsensitive(m.captured(2))].type == records::FieldType::DateTime)
+        if (v.isNull() && data_->fieldKind(m.captured(2)) == FieldKind::DateTime)
             return QStringLiteral("0");
-        return valueText(v);
+        return data_->displayText(v);
     }
     const QString upper = e.toUpper();
-    const QLocale locale = QLocale::system();
     if (upper == QLatin1String("DATE"))
-        return locale.toString(startDate_, QLocale::ShortFormat);
+        return data_->dateText(startDate_);
     if (upper == QLatin1String("TIME"))
-        return records::formatDateTime(QDateTime(QDate(2000, 1, 1), startTime_)).section(QLatin1Char(' '), 1);
+        return data_->timeText(startTime_);
     if (upper == QLatin1String("PAGE#") || upper == QLatin1String("PAGE"))
         return QString::number(out_.pages.size());
     if (upper == QLatin1String("TOTALPAGES#") || upper == QLatin1String("TOTALPAGES"))
@@ -191,7 +176,7 @@ QString Preparation::memoText(const ReportObject &o)
             addError(o, text);
             return text;
         }
-        return valueText(data_->value(o.dataField));
+        return data_->displayText(data_->value(o.dataField));
     }
     const QString text = o.memo.join(QLatin1Char('\n'));
     QString result;

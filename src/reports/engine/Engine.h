@@ -16,7 +16,11 @@
 
 namespace reports {
 
-// The engine's only way to the data: the dataset adapter "frxDBDataset1".
+// What the engine needs to know of a field's type.
+enum class FieldKind { Other, DateTime };
+
+// The engine's only way to the data: the dataset adapter "frxDBDataset1". Field names,
+// types and how values read as text are the data's business, not the engine's.
 class ReportData {
 public:
     virtual ~ReportData() = default;
@@ -27,13 +31,20 @@ public:
     virtual bool eof() const = 0;
     virtual bool hasField(const QString &field) const = 0;
     virtual QVariant value(const QString &field) const = 0;  // null, QString or QDateTime
+    // A null date reached through an expression is the number 0, so the type matters there.
+    virtual FieldKind fieldKind(const QString &field) const = 0;
+    // A value of value() as a memo shows it; empty for null.
+    virtual QString displayText(const QVariant &value) const = 0;
+    // The start of the preparation as the system variables DATE and TIME show it.
+    virtual QString dateText(const QDate &date) const = 0;
+    virtual QString timeText(const QTime &time) const = 0;
     // Preparation is over: the dataset stays where the data band stopped.
     virtual void finished() {}
 };
 
 // The memo texts of one output band in a single string, each text after its length (one
 // character below 0x8000, else two), so that a band costs one allocation however many objects
-// it has: a list of a million records keeps a million bands.
+// it has: a list of a million rows keeps a million bands.
 class BandTexts {
 public:
     BandTexts() = default;

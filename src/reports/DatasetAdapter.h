@@ -8,11 +8,11 @@
 #include <QVector>
 
 #include "Dataset.h"
-#include "Engine.h"
+#include "RecordReportData.h"
 
 namespace reports {
 
-class DatasetAdapter : public ReportData {
+class DatasetAdapter : public RecordReportData {
 public:
     // `fields`: the fields the template reads (see fieldsUsedBy).
     DatasetAdapter(records::Dataset *dataset, QVector<int> fields);
@@ -20,7 +20,6 @@ public:
     void first() override;
     void next() override;
     bool eof() const override;
-    bool hasField(const QString &field) const override;
     QVariant value(const QString &field) const override;
     void finished() override;
 

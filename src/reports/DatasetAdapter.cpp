@@ -46,11 +46,6 @@ bool DatasetAdapter::eof() const
     return !scanning_ || pos_ >= dataset_->recordCount();
 }
 
-bool DatasetAdapter::hasField(const QString &field) const
-{
-    return records::fieldIndexCaseInsensitive(field) >= 0;
-}
-
 QVariant DatasetAdapter::value(const QString &field) const
 {
     const int index = records::fieldIndexCaseInsensitive(field);
