@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
-#include <QVBoxLayout>
 
 #include "AutoBackup.h"
 #include "Dataset.h"
@@ -16,6 +15,7 @@
 #include "Maintenance.h"
 #include "OtoYedek.h"
 #include "tamir.h"
+#include "ui_GeriYukle.h"
 
 namespace ab = records::autobackup;
 
@@ -35,40 +35,20 @@ QString dateText(const QDateTime &stamp)
 
 TFrmGeriYukle::TFrmGeriYukle(records::Dataset *dataset, QWidget *parent) : QDialog(parent), dataset_(dataset)
 {
-    setObjectName(QStringLiteral("FrmGeriYukle"));
-    setWindowTitle(QStringLiteral("Yedekten Geri Yükle"));
-    resize(620, 380);
-    auto *layout = new QVBoxLayout(this);
-    Label1 = new QLabel(QStringLiteral("&Yedekler (en yenisi üstte):"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setHeaderLabels({QStringLiteral("Tarih"), QStringLiteral("Kayıt"), QStringLiteral("Boyut"), QStringLiteral("Yer")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
+    Ui::FrmGeriYukle form;
+    form.setupUi(this);
+    ListView1 = form.ListView1;
+    Label1 = form.Label1;
+    LabelDurum = form.LabelDurum;
+    BtnDosya = form.BtnDosya;
+    BtnGeriYukle = form.BtnGeriYukle;
+    BtnKapat = form.BtnKapat;
     ListView1->header()->setSectionResizeMode(Place, QHeaderView::Stretch);
     ListView1->setColumnWidth(Date, 140);
     ListView1->setColumnWidth(Records, 80);
     ListView1->setColumnWidth(Size, 80);
-    Label1->setBuddy(ListView1);
-    LabelDurum = new QLabel(this);
-    LabelDurum->setObjectName(QStringLiteral("LabelDurum"));
-    LabelDurum->setWordWrap(true);
-    BtnDosya = new QPushButton(QStringLiteral("Dosya Seç..."), this);
-    BtnDosya->setObjectName(QStringLiteral("BtnDosya"));
-    BtnGeriYukle = new QPushButton(kalpiyonIcon(IconId::Ok), QStringLiteral("Geri Yükle"), this);
-    BtnGeriYukle->setObjectName(QStringLiteral("BtnGeriYukle"));
-    BtnKapat = new QPushButton(kalpiyonIcon(IconId::Close), QStringLiteral("Kapat"), this);
-    BtnKapat->setObjectName(QStringLiteral("BtnKapat"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(BtnDosya);
-    buttons->addStretch();
-    buttons->addWidget(BtnGeriYukle);
-    buttons->addWidget(BtnKapat);
-    layout->addWidget(Label1);
-    layout->addWidget(ListView1, 1);
-    layout->addWidget(LabelDurum);
-    layout->addLayout(buttons);
+    BtnGeriYukle->setIcon(kalpiyonIcon(IconId::Ok));
+    BtnKapat->setIcon(kalpiyonIcon(IconId::Close));
     connect(BtnDosya, &QPushButton::clicked, this, &TFrmGeriYukle::BtnDosyaClick);
     connect(BtnGeriYukle, &QPushButton::clicked, this, &TFrmGeriYukle::BtnGeriYukleClick);
     connect(BtnKapat, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,40 +1,23 @@
 #include "Sil.h"
 
-#include <QFrame>
-
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "Icons.h"
 #include "OtoYedek.h"
+#include "ui_Sil.h"
 
 TForm3 *Form3 = nullptr;
 
 TForm3::TForm3(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Veritabanı Temizle"));
-    resize(400, 250);
-    auto *panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setGeometry(5, 5, 380, 169);
-    Label2 = new QLabel(QStringLiteral("Veritabanı kayıtları silme ... (Tüm kayıtlar silinir)"), panel);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(32, 56, 330, 16);
-    ProgressBar1 = new QProgressBar(panel);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(32, 72, 321, 17);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    RzBitBtn1 = new QPushButton(kalpiyonIcon(IconId::Delete), QStringLiteral("Veritabanı Kayıtlarını Temizle"), panel);
-    RzBitBtn1->setObjectName(QStringLiteral("RzBitBtn1"));
-    RzBitBtn1->setGeometry(96, 96, 177, 25);
-    BitBtn1 = new QPushButton(kalpiyonIcon(IconId::Ok), QStringLiteral("Tamam"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(304, 186, 75, 25);
-    BitBtn1->setDefault(true);
-    BitBtn1->setFocusPolicy(Qt::ClickFocus);  // skipped by the Tab key
+    Ui::Form3 form;
+    form.setupUi(this);
+    Label2 = form.Label2;
+    ProgressBar1 = form.ProgressBar1;
+    RzBitBtn1 = form.RzBitBtn1;
+    BitBtn1 = form.BitBtn1;  // click focus only (.ui): the Tab key skips it
+    RzBitBtn1->setIcon(kalpiyonIcon(IconId::Delete));
+    BitBtn1->setIcon(kalpiyonIcon(IconId::Ok));
     connect(RzBitBtn1, &QPushButton::clicked, this, &TForm3::RzBitBtn1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -5,67 +5,32 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QStorageInfo>
 
 #include "Dialogs.h"
 #include "Error.h"
 #include "Icons.h"
 #include "Maintenance.h"
+#include "AutoSize.h"
 #include "Pause.h"
+#include "ui_UYedek.h"
 
 TFrmYedek *FrmYedek = nullptr;
 
 TFrmYedek::TFrmYedek(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    setObjectName(QStringLiteral("FrmYedek"));
-    setWindowTitle(QStringLiteral(" Veritabanı Yedekleme Sihirbazı"));
-    resize(436, 282);
-    auto *panel = new QFrame(this);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setGeometry(10, 10, 406, 232);
-
-    auto *l1 = new QLabel(QStringLiteral("Yedekleme Klasörü"), panel);
-    l1->move(16, 24);
-    Edit1 = new QLineEdit(QStringLiteral("Yedek"), panel);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(16, 40, 193, 21);
-    l1->setBuddy(Edit1);
-    auto *l3 = new QLabel(QStringLiteral("Yedekleme Konumu"), panel);
-    l3->move(16, 72);
-    DriveComboBox1 = new QComboBox(panel);
-    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    DriveComboBox1->setGeometry(16, 88, 193, 21);
-    l3->setBuddy(DriveComboBox1);
-
-    DirectoryOutline1 = new QTreeView(panel);
-    DirectoryOutline1->setObjectName(QStringLiteral("DirectoryOutline1"));
-    DirectoryOutline1->setGeometry(16, 112, 193, 97);
-    DirectoryOutline1->header()->hide();
+    Ui::FrmYedek form;
+    form.setupUi(this);
+    ui::sizeMarkedToContents(this);
+    Edit1 = form.Edit1;
+    DriveComboBox1 = form.DriveComboBox1;
+    DirectoryOutline1 = form.DirectoryOutline1;
+    ProgressBar1 = form.ProgressBar1;
+    CheckBox1 = form.CheckBox1;
+    CheckBox2 = form.CheckBox2;
+    BitBtn1 = form.BitBtn1;
+    BitBtn1->setIcon(kalpiyonIcon(IconId::Save));
     startDirectory_ = QDir::currentPath();
-
-    auto *l2 = new QLabel(QStringLiteral("Durum"), panel);
-    l2->move(224, 24);
-    ProgressBar1 = new QProgressBar(panel);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(224, 40, 161, 21);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    auto *group = new QGroupBox(QStringLiteral(" Yedeklenecek Veriler "), panel);
-    group->setGeometry(224, 88, 161, 89);
-    CheckBox1 = new QCheckBox(QStringLiteral("Veritabanı"), group);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->move(24, 24);
-    CheckBox1->setChecked(true);
-    CheckBox2 = new QCheckBox(QStringLiteral("Ayar Dosyaları"), group);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->move(24, 48);
-    BitBtn1 = new QPushButton(kalpiyonIcon(IconId::Save), QStringLiteral("Yedekle"), panel);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(224, 184, 161, 25);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmYedek::BitBtn1Click);
     connect(DriveComboBox1, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);

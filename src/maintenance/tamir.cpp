@@ -13,7 +13,9 @@
 #include "Error.h"
 #include "Icons.h"
 #include "Maintenance.h"
+#include "AutoSize.h"
 #include "Pause.h"
+#include "ui_tamir.h"
 
 TFrmTamir *FrmTamir = nullptr;
 
@@ -35,97 +37,29 @@ void colour(QLabel *label, const QColor &c)
     p.setColor(QPalette::WindowText, c);
     label->setPalette(p);
 }
-
-QLabel *label(QWidget *parent, const QString &text, int x, int y, const QColor &c = Qt::gray)
-{
-    auto *l = new QLabel(text, parent);
-    l->move(x, y);
-    colour(l, c);
-    return l;
-}
-
-QToolButton *flatButton(QWidget *parent, const QString &text, IconId icon, const QRect &rect)
-{
-    auto *b = new QToolButton(parent);
-    b->setText(text);
-    b->setIcon(kalpiyonIcon(icon));
-    b->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-    b->setAutoRaise(true);
-    b->setGeometry(rect);
-    return b;
-}
-
-const char *const kExplanation[] = {
-    "          Özellikle resimlerin eklenip silindiği veritabanlarının boyutları ",
-    "zamanla büyüyecektir. Kullanım yoğunluğuna göre belli periyotlar-",
-    "la onarım programını çalıştırarak veritabanından maksimum perfor-",
-    "mans elde edilebilir.",
-    "      ",
-    "          GÖRÜŞ VE ÖNERİLER İÇİN",
-    "                    www.kalpiyon.com.tr",
-    "                    destek.kalpiyon.com.tr",
-};
 }  // namespace
 
 TFrmTamir::TFrmTamir(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    setObjectName(QStringLiteral("FrmTamir"));
-    setWindowTitle(QStringLiteral("Veritabanı Bakım ve Onarımı"));
-    setFixedSize(349 + 12, 129 + 12);
-
-    Panel1 = new QFrame(this);
-    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Panel1->setGeometry(6, 6, 349, 129);
-    auto *heading = label(Panel1, QStringLiteral("Veritabanı boyutu :"), 16, 8);
-    heading->setEnabled(false);
-    auto *sizes = new QFrame(Panel1);
-    sizes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    sizes->setGeometry(16, 24, 320, 25);
-    sizes->setStyleSheet(QStringLiteral("background: silver"));
-    label(sizes, QStringLiteral("İşlem öncesi :"), 8, 4);
-    Label5 = label(sizes, QStringLiteral("..."), 80, 4);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setMinimumWidth(90);
-    label(sizes, QStringLiteral("İşlem sonrası :"), 176, 4);
-    Label6 = label(sizes, QStringLiteral("..."), 248, 4);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setMinimumWidth(70);
-    Label3 = label(Panel1, QStringLiteral("Gösterge paneli"), 16, 56, palette().color(QPalette::WindowText));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont bold = Label3->font();
-    bold.setBold(true);
-    Label3->setFont(bold);
-    Label3->setEnabled(false);
-    Label3->setMinimumWidth(290);
-    SpeedButton1 = flatButton(Panel1, QString(), IconId::Today, {314, 49, 23, 22});
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setToolTip(QStringLiteral("Açıklama"));
-    ProgressBar1 = new QProgressBar(Panel1);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(16, 72, 321, 17);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    Button1 = flatButton(Panel1, QStringLiteral("Başla"), IconId::Ok, {16, 96, 145, 22});
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button6 = flatButton(Panel1, QStringLiteral("İptal"), IconId::Cancel, {192, 96, 145, 22});
-    Button6->setObjectName(QStringLiteral("Button6"));
-
-    Panel3 = new QFrame(this);
-    Panel3->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Panel3->setGeometry(6, 6, 349, 129);
-    Memo1 = new QPlainTextEdit(Panel3);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setGeometry(8, 9, 333, 85);
-    QStringList lines;
-    for (const char *line : kExplanation)
-        lines << QString::fromUtf8(line);
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-    SpeedButton2 = flatButton(Panel3, QString(), IconId::Prior, {8, 97, 333, 22});
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setToolTip(QStringLiteral("Geri "));
-    Panel3->hide();
+    Ui::FrmTamir form;
+    form.setupUi(this);
+    ui::sizeMarkedToContents(this);
+    Panel1 = form.Panel1;
+    Panel3 = form.Panel3;
+    Label3 = form.Label3;
+    Label5 = form.Label5;
+    Label6 = form.Label6;
+    ProgressBar1 = form.ProgressBar1;
+    Button1 = form.Button1;
+    Button6 = form.Button6;
+    SpeedButton1 = form.SpeedButton1;
+    SpeedButton2 = form.SpeedButton2;
+    Memo1 = form.Memo1;
+    const std::pair<QToolButton *, IconId> icons[] = {
+        {SpeedButton1, IconId::Today}, {Button1, IconId::Ok}, {Button6, IconId::Cancel}, {SpeedButton2, IconId::Prior}};
+    for (const auto &[button, icon] : icons)
+        button->setIcon(kalpiyonIcon(icon));
+    colour(Label3, palette().color(QPalette::WindowText));  // disabled, not greyed
 
     connect(Button1, &QToolButton::clicked, this, &TFrmTamir::Button1Click);
     connect(Button6, &QToolButton::clicked, this, &TFrmTamir::Button6Click);

@@ -1,11 +1,8 @@
 #include "Ayar.h"
 
 #include <QDir>
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 
 #include "Dialogs.h"
 #include "Error.h"
@@ -13,6 +10,7 @@
 #include "Icons.h"
 #include "Passwdu.h"
 #include "ProfileFile.h"
+#include "ui_Ayar.h"
 
 TAyarFrm *AyarFrm = nullptr;
 
@@ -24,59 +22,20 @@ const QString kPassword = QStringLiteral("KalpiyonSifre");
 
 TAyarFrm::TAyarFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    setObjectName(QStringLiteral("AyarFrm"));
-    setWindowTitle(QStringLiteral("Genel Ayarlar"));
-    resize(401, 233);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(3, 3, 3, 3);
-    layout->addWidget(PageControl1);
-
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("Şifre Aktivasyon"));
-    auto *bevel2 = new QFrame(TabSheet1);
-    bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    bevel2->setGeometry(8, 8, 377, 65);
-    auto *label1 = new QLabel(QStringLiteral("Programa şifre koyarak başkalarının bilgilere ulaşmasını önleyebilirsiniz. "), bevel2);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
-    label1->setGeometry(12, 8, 353, 49);
-    auto *bevel3 = new QFrame(TabSheet1);
-    bevel3->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    bevel3->setGeometry(8, 80, 377, 49);
-    SifreChk = new QCheckBox(QStringLiteral("Şifre Korumasını Aktifleştir"), bevel3);
-    SifreChk->setObjectName(QStringLiteral("SifreChk"));
-    SifreChk->setGeometry(12, 14, 220, 21);
-    ChangePasswdBtn = new QPushButton(QStringLiteral("Şifre Değiştir"), bevel3);
-    ChangePasswdBtn->setObjectName(QStringLiteral("ChangePasswdBtn"));
-    ChangePasswdBtn->setGeometry(248, 12, 113, 25);
-    CancelBtn = new QPushButton(QStringLiteral("İptal"), TabSheet1);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(220, 140, 75, 25);
-    OKBtn = new QPushButton(kalpiyonIcon(IconId::Ok), QStringLiteral("Tamam"), TabSheet1);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(304, 140, 81, 25);
-
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Diğer Ayarlar"));
-    auto *panel2 = new QFrame(TabSheet3);
-    panel2->setObjectName(QStringLiteral("Panel2"));
-    panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel2->setGeometry(8, 8, 377, 121);
-    ChkYazdir = new QCheckBox(QStringLiteral("Yazıcı Önizleme Ekranını Göster"), panel2);
-    ChkYazdir->setObjectName(QStringLiteral("ChkYazdir"));
-    ChkYazdir->setGeometry(16, 24, 340, 21);
-    ChkYazdir->setChecked(true);
-    ChkAlan = new QCheckBox(QStringLiteral("Yeni Kayıt Açıldığında Alanları Otomatik Doldur"), panel2);
-    ChkAlan->setObjectName(QStringLiteral("ChkAlan"));
-    ChkAlan->setGeometry(16, 56, 340, 21);
-    ChkAlan->setChecked(true);
-    BitBtn2 = new QPushButton(kalpiyonIcon(IconId::Ok), QStringLiteral("Tamam"), TabSheet3);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(304, 140, 81, 25);
+    Ui::AyarFrm form;
+    form.setupUi(this);
+    PageControl1 = form.PageControl1;
+    TabSheet1 = form.TabSheet1;
+    TabSheet3 = form.TabSheet3;
+    SifreChk = form.SifreChk;
+    ChangePasswdBtn = form.ChangePasswdBtn;
+    CancelBtn = form.CancelBtn;
+    OKBtn = form.OKBtn;
+    ChkYazdir = form.ChkYazdir;
+    ChkAlan = form.ChkAlan;
+    BitBtn2 = form.BitBtn2;
+    OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
+    BitBtn2->setIcon(kalpiyonIcon(IconId::Ok));
 
     // Only the user's own clicks ask for the password; the window's own changes use
     // setTickSilently, which sets the tick without a click.

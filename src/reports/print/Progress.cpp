@@ -1,11 +1,10 @@
 #include "Progress.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QMouseEvent>
-#include <QVBoxLayout>
 
 #include "EngineWindow.h"
+#include "ui_Progress.h"
 
 namespace reports {
 
@@ -17,21 +16,10 @@ std::function<void(TfrxProgress &, int)> &TfrxProgress::afterPageHook()
 
 TfrxProgress::TfrxProgress(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("TfrxProgress"));
-    setFixedSize(271, 101);
-    auto *frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame->setLineWidth(2);
-    frame->setGeometry(rect());
-    auto *column = new QVBoxLayout(frame);
-    MessageL = new QLabel(frame);
-    MessageL->setObjectName(QStringLiteral("MessageL"));
-    MessageL->setAlignment(Qt::AlignCenter);
-    CancelB = new QPushButton(QStringLiteral("Vazgeç"), frame);
-    CancelB->setObjectName(QStringLiteral("CancelB"));
-    CancelB->setFixedWidth(75);
-    column->addWidget(MessageL, 1);
-    column->addWidget(CancelB, 0, Qt::AlignHCenter);
+    Ui::TfrxProgress form;
+    form.setupUi(this);
+    MessageL = form.MessageL;
+    CancelB = form.CancelB;
     connect(CancelB, &QPushButton::clicked, this, [this] { cancelled_ = true; });
     centreOnScreen(this);
     // Modal: the window that was active takes no input until the job ends.
