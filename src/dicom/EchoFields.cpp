@@ -1,6 +1,7 @@
 #include "EchoFields.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace dicom {
 namespace {
@@ -83,6 +84,97 @@ bool unitPower(FieldUnit unit, const QString &ucum, int *power)
             return true;
         }
     return false;
+}
+
+QString measurementName(const QString &code)
+{
+    // The codes of the table above and those machines commonly send beside them.
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("LN:29469-4"), QStringLiteral("Sol atriyum çapı")},
+        {QStringLiteral("LN:79975-9"), QStringLiteral("Sol atriyum çapı")},
+        {QStringLiteral("LN:79977-5"), QStringLiteral("Sol atriyum çapı")},
+        {QStringLiteral("SCT:81827009"), QStringLiteral("Çap")},
+        {QStringLiteral("LN:29436-3"), QStringLiteral("Sol ventrikül diyastol sonu iç çapı")},
+        {QStringLiteral("LN:80007-8"), QStringLiteral("Sol ventrikül diyastol sonu iç çapı")},
+        {QStringLiteral("LN:80008-6"), QStringLiteral("Sol ventrikül diyastol sonu iç çapı")},
+        {QStringLiteral("LN:29438-9"), QStringLiteral("Sol ventrikül sistol sonu iç çapı")},
+        {QStringLiteral("LN:80011-0"), QStringLiteral("Sol ventrikül sistol sonu iç çapı")},
+        {QStringLiteral("LN:80012-8"), QStringLiteral("Sol ventrikül sistol sonu iç çapı")},
+        {QStringLiteral("SCT:399367004"), QStringLiteral("Kapak açıklık alanı")},
+        {QStringLiteral("LN:80068-0"), QStringLiteral("Mitral kapak alanı")},
+        {QStringLiteral("LN:80069-8"), QStringLiteral("Mitral kapak alanı")},
+        {QStringLiteral("LN:80067-2"), QStringLiteral("Mitral kapak alanı")},
+        {QStringLiteral("LN:20247-3"), QStringLiteral("Tepe gradyan")},
+        {QStringLiteral("LN:59106-5"), QStringLiteral("Tepe gradyan")},
+        {QStringLiteral("LN:18057-0"), QStringLiteral("Mitral kapak tepe gradyanı")},
+        {QStringLiteral("LN:80074-8"), QStringLiteral("Mitral kapak tepe gradyanı")},
+        {QStringLiteral("LN:20256-4"), QStringLiteral("Ortalama gradyan")},
+        {QStringLiteral("LN:80073-0"), QStringLiteral("Mitral kapak ortalama gradyanı")},
+        {QStringLiteral("LN:79939-5"), QStringLiteral("Triküspit kapak tepe gradyanı")},
+        {QStringLiteral("LN:79938-7"), QStringLiteral("Triküspit kapak ortalama gradyanı")},
+        {QStringLiteral("LN:79937-9"), QStringLiteral("Triküspit yetersizliği tepe gradyanı")},
+        {QStringLiteral("LN:80077-1"), QStringLiteral("Sağ atriyum çapı")},
+        {QStringLiteral("LN:20304-2"), QStringLiteral("Sağ ventrikül diyastol sonu iç çapı")},
+        {QStringLiteral("LN:18154-5"), QStringLiteral("İnterventriküler septum diyastol kalınlığı")},
+        {QStringLiteral("LN:79968-4"), QStringLiteral("İnterventriküler septum diyastol kalınlığı")},
+        {QStringLiteral("LN:79969-2"), QStringLiteral("İnterventriküler septum diyastol kalınlığı")},
+        {QStringLiteral("LN:18152-9"), QStringLiteral("Sol ventrikül arka duvar diyastol kalınlığı")},
+        {QStringLiteral("LN:80031-8"), QStringLiteral("Sol ventrikül arka duvar diyastol kalınlığı")},
+        {QStringLiteral("LN:80032-6"), QStringLiteral("Sol ventrikül arka duvar diyastol kalınlığı")},
+        {QStringLiteral("LN:18015-8"), QStringLiteral("Aort kökü çapı")},
+        {QStringLiteral("LN:79953-6"), QStringLiteral("Aort kökü çapı")},
+        {QStringLiteral("LN:79963-5"), QStringLiteral("Aort kapak tepe gradyanı")},
+        {QStringLiteral("LN:79962-7"), QStringLiteral("Aort kapak ortalama gradyanı")},
+        {QStringLiteral("LN:18012-5"), QStringLiteral("Çıkan aort çapı")},
+        {QStringLiteral("LN:79966-8"), QStringLiteral("Çıkan aort çapı")},
+        {QStringLiteral("LN:79935-3"), QStringLiteral("Pulmoner kapak tepe gradyanı")},
+        {QStringLiteral("SCT:399023006"), QStringLiteral("Sağ ventrikül tepe sistolik basıncı")},
+        {QStringLiteral("LN:20355-4"), QStringLiteral("Tepe akım hızı")},
+        {QStringLiteral("LN:11726-7"), QStringLiteral("Tepe akım hızı")},
+        {QStringLiteral("LN:59107-3"), QStringLiteral("Tepe akım hızı")},
+        {QStringLiteral("SCT:399048009"), QStringLiteral("Ana pulmoner arter tepe akım hızı")},
+        {QStringLiteral("LN:79920-5"), QStringLiteral("Pulmoner kapak tepe akım hızı")},
+        {QStringLiteral("LN:18037-2"), QStringLiteral("Mitral E dalgası tepe hızı")},
+        {QStringLiteral("LN:59080-2"), QStringLiteral("E dalgası tepe hızı")},
+        {QStringLiteral("LN:80070-6"), QStringLiteral("Mitral E dalgası tepe hızı")},
+        {QStringLiteral("LN:17978-8"), QStringLiteral("Mitral A dalgası tepe hızı")},
+        {QStringLiteral("LN:59081-0"), QStringLiteral("A dalgası tepe hızı")},
+        {QStringLiteral("LN:80066-4"), QStringLiteral("Mitral A dalgası tepe hızı")},
+        {QStringLiteral("LN:18038-0"), QStringLiteral("Mitral E/A oranı")},
+        {QStringLiteral("LN:18043-0"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:79991-6"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:79990-8"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:79992-4"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:79993-2"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:18049-7"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:77891-0"), QStringLiteral("Sol ventrikül ejeksiyon fraksiyonu")},
+        {QStringLiteral("SCT:70822001"), QStringLiteral("Ejeksiyon fraksiyonu")},
+        {QStringLiteral("LN:8302-2"), QStringLiteral("Boy")},
+        {QStringLiteral("LN:29463-7"), QStringLiteral("Kilo")},
+        {QStringLiteral("LN:8277-6"), QStringLiteral("Vücut yüzey alanı")},
+        {QStringLiteral("SCT:410668003"), QStringLiteral("Uzunluk")},
+    };
+    return names.value(code);
+}
+
+QString unitText(const QString &ucum)
+{
+    static const QHash<QString, QString> units = {
+        {QStringLiteral("mm[Hg]"), QStringLiteral("mmHg")}, {QStringLiteral("mm2"), QStringLiteral("mm²")},
+        {QStringLiteral("cm2"), QStringLiteral("cm²")},     {QStringLiteral("m2"), QStringLiteral("m²")},
+        {QStringLiteral("ml/m2"), QStringLiteral("ml/m²")}, {QStringLiteral("mm/s"), QStringLiteral("mm/sn")},
+        {QStringLiteral("cm/s"), QStringLiteral("cm/sn")},  {QStringLiteral("m/s"), QStringLiteral("m/sn")},
+        {QStringLiteral("s"), QStringLiteral("sn")},        {QStringLiteral("{ratio}"), QString()},
+        {QStringLiteral("1"), QString()},
+    };
+    const auto it = units.constFind(ucum);
+    if (it != units.constEnd())
+        return *it;
+    // Other UCUM units read well enough without their brackets; {annotations} say nothing.
+    QString text = ucum;
+    text.remove(QRegularExpression(QStringLiteral("\\{[^}]*\\}")));
+    text.remove(u'[').remove(u']');
+    return text;
 }
 
 QString canonicalCode(const QString &scheme, const QString &code)

@@ -34,6 +34,13 @@ int decimalsOf(FieldUnit unit);
 // Factor 10^k that turns a value in UCUM `ucum` into `unit`; false when it cannot.
 bool unitPower(FieldUnit unit, const QString &ucum, int *power);
 
+// What a measurement code means, in plain Turkish, for the user ("Mitral E/A oranı" for
+// "LN:18038-0"); empty for a code the program has no name for. `code` in canonical form.
+QString measurementName(const QString &code);
+// A UCUM unit as people write it: "mmHg" for "mm[Hg]", "cm²" for "cm2", "m/sn" for "m/s";
+// empty for a unitless ratio.
+QString unitText(const QString &ucum);
+
 // "SCHEME:CODE" with legacy SNOMED-RT codes replaced by their SNOMED CT equals.
 QString canonicalCode(const QString &scheme, const QString &code);
 // The schemes whose codes are standard; everything else is private.

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
+#include <utility>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +17,7 @@
 #include <thread>
 
 #include "DateText.h"
+#include "EchoFields.h"
 #include "Dialogs.h"
 #include "EditorTable.h"
 #include "Error.h"
@@ -63,16 +66,134 @@ void startReceiver(TForm1 *window)
     }
 }
 
-// Editor name of a field (EditAd for Adi_Soyadi ...).
-QString editorOf(const QString &field)
+// Reports taken into the record being edited. They count as taken only once that record is
+// stored: a waiting file then moves to Gelen/Alinan and the take is noted by its UID; a
+// cancelled record leaves them waiting. The dataset has no "after post" signal: a post is
+// the only change that adds or rewrites a stored row while still editing (cancel and delete
+// leave the editing state first), so that marks the record as stored.
+class PendingTakes : public QObject {
+public:
+    struct Take {
+        QString path;  // in Gelen/, or empty for a file from elsewhere
+        QString uid;
+    };
+
+    explicit PendingTakes(TForm1 *window) : QObject(window), window_(window)
+    {
+        setObjectName(QStringLiteral("PendingTakes"));
+        records::Dataset *data = window->Query1;
+        connect(data, &records::Dataset::listChanged, this, &PendingTakes::rowStored);
+        connect(data, &records::Dataset::rowChanged, this, &PendingTakes::rowStored);
+        connect(data, &records::Dataset::stateChanged, this, &PendingTakes::stateChanged);
+    }
+
+    static PendingTakes *of(TForm1 *window) { return window->findChild<PendingTakes *>(QStringLiteral("PendingTakes"), Qt::FindDirectChildrenOnly); }
+
+    void add(const Take &take)
+    {
+        if (window_->Query1->editing())
+            takes_.append(take);
+    }
+
+private:
+    void rowStored()
+    {
+        if (window_->Query1->editing() && !takes_.isEmpty())
+            stored_ = true;
+    }
+
+    void stateChanged()
+    {
+        if (window_->Query1->editing())
+            return;
+        const QList<Take> takes = std::exchange(takes_, {});
+        if (std::exchange(stored_, false))
+            noteTaken(takes);
+    }
+
+    void noteTaken(const QList<Take> &takes)
+    {
+        const records::Dataset *data = window_->Query1;
+        dicom::TakenReport record{QString(), QDateTime::currentDateTime(), data->value(QStringLiteral("Adi_Soyadi")).toString(),
+                                  data->value(QStringLiteral("Tarih")).toDateTime().date(), data->value(QStringLiteral("Prot_No")).toString()};
+        QStringList failed;
+        for (const Take &t : takes) {
+            record.sopInstanceUid = t.uid;
+            if (!dicom::recordTaken(dataFolder(window_), record, t.path))
+                failed << (t.path.isEmpty() ? t.uid : t.path);
+        }
+        if (!failed.isEmpty())
+            ui::messageDlg(QStringLiteral("Kayıt saklandı, ancak alınan rapor \"Gelen/Alinan\" klasörüne işlenemedi; rapor listede beklemeye "
+                                          "devam edecek. Klasörün yazılabilir olduğunu denetleyin.\n%1").arg(failed.join(u'\n')),
+                           ui::Kind::Warning, ui::Ok, window_);
+    }
+
+    TForm1 *window_;
+    QList<Take> takes_;
+    bool stored_ = false;
+};
+
+// The main window's editor of a field (EditAd for Adi_Soyadi ...) and the caption beside it
+// ("LA", "M.K.G (PEAK)", "Adı Soyadı"); a caption several groups share is followed by its
+// group ("Yetmezlik (MİTRAL KAPAK)").
+struct EditorOfField {
+    QString name, label;
+};
+
+QString caption(const char *label)
 {
-    for (const mainwindow::EditorDef &e : mainwindow::kGroupEditors)
-        if (field == QLatin1String(e.field))
-            return QLatin1String(e.name);
+    QString text = QString::fromUtf8(label).trimmed();
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+EditorOfField editorOf(const QString &field)
+{
+    for (const mainwindow::EditorDef &e : mainwindow::kGroupEditors) {
+        if (field != QLatin1String(e.field))
+            continue;
+        const int sharing = int(std::count_if(mainwindow::kGroupEditors.begin(), mainwindow::kGroupEditors.end(),
+                                              [&e](const mainwindow::EditorDef &o) { return caption(o.label) == caption(e.label); }));
+        QString label = caption(e.label);
+        for (const mainwindow::GroupDef &g : mainwindow::kGroups)
+            if (sharing > 1 && QLatin1String(g.id) == QLatin1String(e.group))
+                label += QStringLiteral(" (%1)").arg(caption(g.caption));
+        return {QLatin1String(e.name), label};
+    }
     for (const mainwindow::PlacedEditorDef &e : mainwindow::placedEditors())
         if (field == QLatin1String(e.field))
-            return QLatin1String(e.name);
-    return QString();
+            return {QLatin1String(e.name), caption(e.label).isEmpty() ? field : caption(e.label)};
+    return {QString(), field};
+}
+
+QString labelOf(const QString &field)
+{
+    return editorOf(field).label;
+}
+
+// A skipped item as the user can read it: "Mitral E/A oranı: 1,28 — reason". The reader
+// writes an item as "SCHEME:CODE value unit" and names fields by their column in its reasons.
+QString skippedText(const dicom::SkippedItem &skipped)
+{
+    QStringList parts = skipped.item.split(u' ');
+    QString value, unit;
+    if (parts.size() >= 3) {
+        unit = dicom::unitText(parts.takeLast());
+        value = parts.takeLast();
+    }
+    const QString code = parts.join(u' ');
+    QString name = dicom::measurementName(dicom::canonicalCode(code.section(u':', 0, 0), code.section(u':', 1)));
+    if (name.isEmpty())
+        name = dicom::isStandardScheme(code.section(u':', 0, 0)) ? QStringLiteral("Ölçüm %1").arg(code)
+                                                                  : QStringLiteral("Cihaza özel ölçüm %1").arg(code);
+    QString measured = value == QLatin1String("-") || value.isEmpty() ? QString() : QString(value).replace(u'.', u',');
+    if (!measured.isEmpty() && !unit.isEmpty())
+        measured += u' ' + unit;
+    QString reason = skipped.reason;
+    for (const dicom::FieldRule &rule : dicom::echoFieldRules())
+        reason.replace(QRegularExpression(QStringLiteral("\\b%1(?= alan)").arg(QLatin1String(rule.field))), labelOf(QLatin1String(rule.field)));
+    return measured.isEmpty() ? QStringLiteral("%1 — %2").arg(name, reason) : QStringLiteral("%1: %2 — %3").arg(name, measured, reason);
 }
 
 // A value as the editor shows it: dates in the user's short date format.
@@ -109,7 +230,7 @@ QString sameName(const QString &name)
     return QLocale(QLocale::Turkish).toUpper(name).simplified();
 }
 
-QString summary(const dicom::SrReport &report, const QStringList &filled, const QStringList &kept)
+QString summaryOf(const dicom::SrReport &report, const QStringList &filled, const QStringList &kept)
 {
     QString text = QStringLiteral("%1 alan dolduruldu: %2.").arg(filled.size()).arg(filled.join(QStringLiteral(", ")));
     if (!kept.isEmpty())
@@ -118,7 +239,7 @@ QString summary(const dicom::SrReport &report, const QStringList &filled, const 
         text += QStringLiteral("\n\nAtlanan öğeler (%1):").arg(report.skipped.size());
         const int shown = std::min<int>(report.skipped.size(), 12);
         for (int i = 0; i < shown; ++i)
-            text += QStringLiteral("\n• %1: %2").arg(report.skipped[i].item, report.skipped[i].reason);
+            text += QStringLiteral("\n• ") + skippedText(report.skipped[i]);
         if (report.skipped.size() > shown)
             text += QStringLiteral("\n… ve %1 öğe daha.").arg(report.skipped.size() - shown);
     }
@@ -138,14 +259,18 @@ void install(TForm1 *window, QMenu *menu)
     menu->addSeparator();
     QAction *action = menu->addAction(QStringLiteral("DICOM Raporu Al..."));
     action->setObjectName(QStringLiteral("DicomRaporuAl1"));
+    new PendingTakes(window);
     QObject::connect(action, &QAction::triggered, window, [window] {
         TSrImportFrm frm(window);
         ui::execDialog(frm);
+        // Shown once the window is gone, so that it does not cover the editors it talks about.
+        if (!frm.summary().isEmpty())
+            ui::messageDlg(frm.summary(), ui::Kind::Information, ui::Ok, window);
     });
     QTimer::singleShot(0, window, [window] { startReceiver(window); });
 }
 
-bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
+std::optional<QString> takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
 {
     records::Dataset *data = window->Query1;
     if (intoCurrent && !data->isEmpty()) {
@@ -155,7 +280,7 @@ bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
                                                                "Rapor yeni bir kayda alınsın mı?").arg(report.patientName, current),
                                                 ui::Kind::Warning, ui::Yes | ui::No, window);
             if (b != ui::Yes)
-                return false;
+                return std::nullopt;
             intoCurrent = false;
         }
     } else {
@@ -163,18 +288,19 @@ bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
     }
     struct Change {
         QWidget *editor;
-        QString field, text;
+        QString label, text;
     };
     QList<Change> changes;
     QStringList changing;
     for (const dicom::FieldValue &v : report.values) {
-        QWidget *w = window->editor(editorOf(v.field));
+        const EditorOfField e = editorOf(v.field);
+        QWidget *w = window->editor(e.name);
         if (!w)
             continue;
         const QString text = editorText(v), now = intoCurrent ? shownText(w) : QString();
         if (!now.isEmpty() && now != text)
-            changing << QStringLiteral("%1: %2 → %3").arg(v.field, now, text);
-        changes.append({w, v.field, text});
+            changing << QStringLiteral("%1: %2 → %3").arg(e.label, now, text);
+        changes.append({w, e.label, text});
     }
     bool replace = true;
     if (!changing.isEmpty()) {
@@ -183,7 +309,7 @@ bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
                                                            "(Hayır: yalnızca boş alanlar doldurulur.)").arg(changing.join(u'\n')),
                                             ui::Kind::Confirmation, ui::Yes | ui::No | ui::Cancel, window);
         if (b == ui::Cancel)
-            return false;
+            return std::nullopt;
         replace = b == ui::Yes;
     }
     if (!intoCurrent)
@@ -192,14 +318,13 @@ bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent)
     for (const Change &c : changes) {
         const QString now = shownText(c.editor);
         if (intoCurrent && !replace && !now.isEmpty() && now != c.text) {
-            kept << c.field;
+            kept << c.label;
             continue;
         }
         place(c.editor, c.text);
-        filled << c.field;
+        filled << c.label;
     }
-    ui::messageDlg(summary(report, filled, kept), ui::Kind::Information, ui::Ok, window);
-    return true;
+    return summaryOf(report, filled, kept);
 }
 
 }  // namespace srimport
@@ -243,21 +368,43 @@ TSrImportFrm::TSrImportFrm(TForm1 *window) : QDialog(window), window_(window)
     connect(BtnAl, &QPushButton::clicked, this, &TSrImportFrm::BtnAlClick);
     connect(BtnKapat, &QPushButton::clicked, this, &QDialog::reject);
     connect(ReportList, &QTreeWidget::itemDoubleClicked, this, &TSrImportFrm::BtnAlClick);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &TSrImportFrm::refresh);
     refresh();
 }
 
 void TSrImportFrm::refresh()
 {
+    const int row = ReportList->indexOfTopLevelItem(ReportList->currentItem());
+    const QString current = row >= 0 && row < shown_.size() ? shown_[row].path : QString();
     shown_.clear();
-    for (const dicom::WaitingReport &w : dicom::waitingReports(srimport::dataFolder(window_)))
-        shown_.append({w.path, w.patientName, w.reportTime,
-                       QStringLiteral("Gelen (%1)").arg(QLocale::system().toString(w.received, QLocale::ShortFormat)), true});
+    const QLocale locale = QLocale::system();
+    for (const dicom::WaitingReport &w : dicom::waitingReports(srimport::dataFolder(window_))) {
+        QString origin = QStringLiteral("Gelen (%1)").arg(locale.toString(w.received, QLocale::ShortFormat));
+        if (w.taken)
+            origin += QStringLiteral(", %1 tarihinde alınmıştı").arg(locale.toString(w.taken->takenAt, QLocale::ShortFormat));
+        shown_.append({w.path, w.patientName, w.reportTime, origin, true});
+    }
     shown_ += found_;
     ReportList->clear();
     for (const Entry &e : shown_)
         ReportList->addTopLevelItem(new QTreeWidgetItem({e.patientName, e.time, e.origin}));
+    int select = 0;
+    for (int i = 0; i < shown_.size(); ++i)
+        if (shown_[i].path == current)
+            select = i;
     if (!shown_.isEmpty())
-        ReportList->setCurrentItem(ReportList->topLevelItem(0));
+        ReportList->setCurrentItem(ReportList->topLevelItem(select));
+    watchInbox();
+}
+
+// Gelen/ is watched while the window is open, and the data folder until Gelen/ exists (the
+// receiver creates it with its first report).
+void TSrImportFrm::watchInbox()
+{
+    const QString data = srimport::dataFolder(window_), inbox = dicom::inboxFolder(data);
+    for (const QString &folder : {data, inbox})
+        if (!watcher_.directories().contains(folder) && QFileInfo(folder).isDir())
+            watcher_.addPath(folder);
 }
 
 void TSrImportFrm::BtnDosyaClick()
@@ -305,7 +452,8 @@ void TSrImportFrm::BtnAlClick()
         ui::messageDlg(QStringLiteral("Önce listeden bir rapor seçin."), ui::Kind::Information, ui::Ok, this);
         return;
     }
-    if (take(shown_[row].path, shown_[row].waiting))
+    const Entry chosen = shown_[row];  // the list may be rebuilt while a question is open
+    if (take(chosen.path, chosen.waiting))
         accept();
 }
 
@@ -318,9 +466,34 @@ bool TSrImportFrm::take(const QString &path, bool waiting)
         ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this);
         return false;
     }
-    if (!srimport::takeReport(window_, report, ChkAcikKayit->isChecked()))
+    const QString uid = dicom::sopInstanceUidOf(path);
+    if (!takeAgain(uid))
         return false;
-    if (waiting && !dicom::markTaken(path))
-        ui::messageDlg(QStringLiteral("Rapor alındı, ancak \"Gelen\" klasöründen taşınamadı:\n%1").arg(path), ui::Kind::Warning, ui::Ok, this);
+    const std::optional<QString> summary = srimport::takeReport(window_, report, ChkAcikKayit->isChecked());
+    if (!summary)
+        return false;
+    if (srimport::PendingTakes *pending = srimport::PendingTakes::of(window_))
+        pending->add({waiting ? path : QString(), uid});
+    summary_ = *summary;
     return true;
+}
+
+// A report taken before (the same object sent or opened again): says when and into which
+// record, and takes it again only when the user wants to.
+bool TSrImportFrm::takeAgain(const QString &uid)
+{
+    const std::optional<dicom::TakenReport> taken = dicom::findTaken(srimport::dataFolder(window_), uid);
+    if (!taken)
+        return true;
+    QStringList record{taken->patientName.isEmpty() ? QStringLiteral("adı boş") : taken->patientName};
+    if (taken->studyDate.isValid())
+        record << QStringLiteral("tarih %1").arg(records::formatDateTime(QDateTime(taken->studyDate, QTime(0, 0), Qt::UTC)));
+    if (!taken->protocol.isEmpty())
+        record << QStringLiteral("prot. no %1").arg(taken->protocol);
+    const ui::Button b = ui::messageDlg(
+        QStringLiteral("Bu rapor daha önce alındı: %1 tarihinde şu kayda alınıp kaydedildi:\n%2\n\n"
+                       "Yine de alınsın mı? (Hayır: hiçbir şey değişmez.)")
+            .arg(QLocale::system().toString(taken->takenAt, QLocale::ShortFormat), record.join(QStringLiteral(", "))),
+        ui::Kind::Warning, ui::Yes | ui::No, this);
+    return b == ui::Yes;
 }

@@ -5,7 +5,9 @@
 // receiver that runs while the program is open when section "DICOM" of Secenekler says so.
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 #include <QList>
+#include <optional>
 
 #include "SrReader.h"
 
@@ -21,9 +23,9 @@ namespace srimport {
 void install(TForm1 *window, QMenu *menu);
 
 // The values of `report` as pending changes of a new record, or of the current record when
-// `intoCurrent` is set and the names agree; asks before changing filled fields, then shows a
-// summary. False when nothing was taken (the user declined).
-bool takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent);
+// `intoCurrent` is set and the names agree; asks before changing filled fields. Returns the
+// summary to show the user, nothing when nothing was taken (the user declined).
+std::optional<QString> takeReport(TForm1 *window, const dicom::SrReport &report, bool intoCurrent);
 
 // The data folder: where Data.mdb is, and Gelen/ below it.
 QString dataFolder(const TForm1 *window);
@@ -40,8 +42,12 @@ public:
     QPushButton *BtnDosya, *BtnKlasor, *BtnAl, *BtnKapat;
     QCheckBox *ChkAcikKayit;
 
-    // Lists the reports waiting in Gelen/ (and those found before in a chosen folder).
+    // Lists the reports waiting in Gelen/ (and those found before in a chosen folder); runs
+    // again whenever Gelen/ changes while the window is open.
     void refresh();
+
+    // What was taken, for the user once the window has closed; empty when nothing was.
+    QString summary() const { return summary_; }
 
 public slots:
     void BtnDosyaClick();
@@ -52,12 +58,16 @@ private:
     struct Entry {
         QString path;
         QString patientName, time, origin;
-        bool waiting;  // in Gelen/: moved on once taken
+        bool waiting;  // in Gelen/: moved on once the record holding it is saved
     };
     void addFolder(const QString &folder);
+    void watchInbox();
     bool take(const QString &path, bool waiting);
+    bool takeAgain(const QString &uid);
 
     TForm1 *window_;
+    QString summary_;
+    QFileSystemWatcher watcher_;
     QList<Entry> found_;  // from a folder the user picked
     QList<Entry> shown_;
 };

@@ -15,6 +15,7 @@
 #include "ProfileFile.h"
 #include "Locations.h"
 #include "Shots.h"
+#include "Inbox.h"
 #include "SrImport.h"
 
 namespace {
@@ -113,6 +114,64 @@ void post()
     QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
 }
 
+// A program whose receiver listens on a port of its own, and storescu as the machine.
+struct ReceivingProgram {
+    int port = 20000 + int(QRandomGenerator::global()->bounded(40000));
+    fixture::Program program{{QStringLiteral("ARSLAN CAN")}, true, [this](const QString &folder) {
+        const settings::ProfileFile secenekler(QDir(folder).filePath(QStringLiteral("Secenekler")));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("Etkin"), QStringLiteral("1"));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("Port"), QString::number(port));
+        secenekler.writeText(QStringLiteral("DICOM"), QStringLiteral("AETitle"), QStringLiteral("EKOLAB"));
+    }};
+    QDir gelen{program.file(QStringLiteral("Gelen"))};
+
+    ReceivingProgram()
+    {
+        program.show();
+        AyarFrm->ChkAlan->setChecked(false);
+        QTest::qWait(100);  // the receiver starts once the event loop runs
+    }
+
+    void startSending(QProcess &storescu, const QString &sample) const
+    {
+        storescu.start(QStringLiteral("storescu"), {QStringLiteral("-aec"), QStringLiteral("EKOLAB"), QStringLiteral("127.0.0.1"),
+                                                    QString::number(port), fixturePath(sample + QStringLiteral(".dcm"))});
+    }
+
+    bool send(const QString &sample) const
+    {
+        QProcess storescu;
+        startSending(storescu, sample);
+        return storescu.waitForFinished(30000) && storescu.exitCode() == 0;
+    }
+
+    int waiting() const { return gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(); }
+    int taken() const { return QDir(gelen.filePath(QStringLiteral("Alinan"))).entryList({QStringLiteral("*.dcm")}, QDir::Files).size(); }
+};
+
+// Opens the command's window, checks it lists `listed` reports, takes the first one and
+// answers the summary.
+void takeFirstListed(int listed)
+{
+    ui::TestSeam::queueAnswer(ui::Ok);
+    runCommand([&](TSrImportFrm &frm) {
+        QCOMPARE(frm.ReportList->topLevelItemCount(), listed);
+        QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
+    });
+    QCOMPARE(ui::TestSeam::pendingAnswers(), 0);
+    QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Bilgi"));
+}
+
+int listedReports()
+{
+    int listed = -1;
+    runCommand([&](TSrImportFrm &frm) {
+        listed = frm.ReportList->topLevelItemCount();
+        frm.reject();
+    });
+    return listed;
+}
+
 }  // namespace
 
 class TestSrImport : public QObject {
@@ -128,6 +187,11 @@ private slots:
     void refusedFileChangesNothing();
     void folderOfAUsbStick();
     void receivedOverTheNetwork();
+    void takenOnlyWithItsRecord_data();
+    void takenOnlyWithItsRecord();
+    void reportSentAgainIsRecognised();
+    void inboxKeepsTheFirstCopy();
+    void listFollowsTheInbox();
 };
 
 void TestSrImport::menuEntryAfterTheSpecifiedOnes()
@@ -162,12 +226,19 @@ void TestSrImport::fileIntoANewRecord()
     runCommand([&](TSrImportFrm &frm) {
         ui::TestSeam::queueFileName(fixturePath(sample + QStringLiteral(".dcm")));
         QTest::mouseClick(frm.BtnDosya, Qt::LeftButton);
+        // The window is gone before the summary comes, so the editors it names can be seen.
+        QVERIFY(!frm.isVisible());
+        QCOMPARE(ui::TestSeam::pendingAnswers(), 1);
     });
     QCOMPARE(ui::TestSeam::pendingAnswers(), 0);
     const QString summary = ui::TestSeam::asked().last().text;
     QCOMPARE(ui::TestSeam::asked().last().title, QStringLiteral("Bilgi"));
-    QVERIFY2(summary.startsWith(QStringLiteral("%1 alan dolduruldu: Adi_Soyadi, Yas, Tarih, Prot_No").arg(expectedOf(sample).size())), qPrintable(summary));
+    // Fields by the captions beside their editors, measurements by name, units as written.
+    QVERIFY2(summary.startsWith(QStringLiteral("%1 alan dolduruldu: Adı Soyadı, Yaş, Tarih, Prot. No, LA, ").arg(expectedOf(sample).size())), qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral(", M.K.G (MEAN), ")), qPrintable(summary));
     QVERIFY(summary.contains(QStringLiteral("Atlanan öğeler")));
+    for (const QString &raw : {QStringLiteral("_"), QStringLiteral("LN:"), QStringLiteral("SCT:"), QStringLiteral("mm[Hg]"), QStringLiteral("{ratio}")})
+        QVERIFY2(!summary.contains(raw), qPrintable(raw + u'\n' + summary));
     // Pending, not stored: a new record in the insert state, the editors show the values.
     QCOMPARE(Form1->Query1->state(), records::DataSetState::Insert);
     QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
@@ -211,8 +282,8 @@ void TestSrImport::intoTheCurrentRecord()
     });
     const QList<ui::TestSeam::Asked> asked = ui::TestSeam::asked();
     QCOMPARE(asked.at(asked.size() - 2).title, QStringLiteral("Onay"));
-    QVERIFY2(asked.at(asked.size() - 2).text.contains(QStringLiteral("kalp_la: 3,5 → 3,8")), qPrintable(asked.at(asked.size() - 2).text));
-    QVERIFY(!asked.at(asked.size() - 2).text.contains(QStringLiteral("Adi_Soyadi")));
+    QVERIFY2(asked.at(asked.size() - 2).text.contains(QStringLiteral("\nLA: 3,5 → 3,8")), qPrintable(asked.at(asked.size() - 2).text));
+    QVERIFY(!asked.at(asked.size() - 2).text.contains(QStringLiteral("Adı Soyadı")));
     QCOMPARE(Form1->Query1->state(), records::DataSetState::Edit);
     QCOMPARE(storedRecord(program.file(QStringLiteral("Data.mdb")), 1).value(QStringLiteral("kalp_la")).toString(), QStringLiteral("3,5"));
     post();
@@ -313,12 +384,12 @@ void TestSrImport::receivedOverTheNetwork()
         saveShot(&frm, QStringLiteral("dicom-raporu-al"));
         QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
     });
-    QCOMPARE(gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 0);
-    QCOMPARE(QDir(gelen.filePath(QStringLiteral("Alinan"))).entryList(QDir::Files).size(), 1);
     QCOMPARE(storedCount(program.file(QStringLiteral("Data.mdb"))), 1);
     Form1->findingsPages->setCurrentIndex(1);
     saveShot(Form1, QStringLiteral("dicom-raporu-alindi"));
     post();
+    QCOMPARE(gelen.entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 0);
+    QCOMPARE(QDir(gelen.filePath(QStringLiteral("Alinan"))).entryList({QStringLiteral("*.dcm")}, QDir::Files).size(), 1);
     verifyExactly(storedRecord(program.file(QStringLiteral("Data.mdb")), 2), expectedOf(QStringLiteral("tid5200-comprehensive")));
     // The printed report shows every value taken: each as often as the fields that hold it, as a
     // whole word of a cell ("4,9 cm", "E :  0,8  m/sn"), the date as the report writes dates.
@@ -330,6 +401,104 @@ void TestSrImport::receivedOverTheNetwork()
         const QRegularExpression word(QStringLiteral("(^|\\s)%1(\\s|$)").arg(QRegularExpression::escape(it.key())));
         QVERIFY2(printed.filter(word).size() >= it.value(), qPrintable(it.key() + u'\n' + printed.join(u'|')));
     }
+}
+
+void TestSrImport::takenOnlyWithItsRecord_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("İptal: the report waits again") << false;
+    QTest::newRow("Kaydet: the report moves on") << true;
+}
+
+// A received report leaves Gelen/ only with the record that holds it: after "İptal" it is
+// still there and listed, after "Kaydet" it is in Gelen/Alinan and no longer listed.
+void TestSrImport::takenOnlyWithItsRecord()
+{
+    QFETCH(bool, save);
+    ReceivingProgram r;
+    QVERIFY(r.program.mayWork);
+    QVERIFY(r.send(QStringLiteral("tid5200-comprehensive")));
+    takeFirstListed(1);
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Insert);
+    QCOMPARE(r.waiting(), 1);  // taken, not yet saved
+    (save ? Form1->DataSetPost1 : Form1->DataSetCancel1)->trigger();
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
+    QCOMPARE(storedCount(r.program.file(QStringLiteral("Data.mdb"))), save ? 2 : 1);
+    QCOMPARE(r.waiting(), save ? 0 : 1);
+    QCOMPARE(r.taken(), save ? 1 : 0);
+    QCOMPARE(listedReports(), save ? 0 : 1);
+}
+
+// The same report sent again after it was taken and saved: listed as taken before, and "Al"
+// says when and into which record before anything is filled.
+void TestSrImport::reportSentAgainIsRecognised()
+{
+    ReceivingProgram r;
+    QVERIFY(r.program.mayWork);
+    QVERIFY(r.send(QStringLiteral("tid5200-comprehensive")));
+    takeFirstListed(1);
+    Form1->dbEdit(QStringLiteral("EditProt"))->setText(QStringLiteral("P-77"));  // the record as the user saved it
+    post();
+    QVERIFY(r.send(QStringLiteral("tid5200-comprehensive")));
+    QCOMPARE(r.waiting(), 1);
+
+    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    ui::TestSeam::queueAnswer(ui::No);  // "take it all the same?"
+    runCommand([&](TSrImportFrm &frm) {
+        QCOMPARE(frm.ReportList->topLevelItemCount(), 1);
+        QVERIFY2(frm.ReportList->topLevelItem(0)->text(2).contains(QStringLiteral("alınmıştı")), qPrintable(frm.ReportList->topLevelItem(0)->text(2)));
+        QTest::mouseClick(frm.BtnAl, Qt::LeftButton);
+        QVERIFY(frm.isVisible());
+        frm.reject();
+    });
+    const ui::TestSeam::Asked question = ui::TestSeam::asked().last();
+    QCOMPARE(question.title, QStringLiteral("Dikkat !"));
+    QCOMPARE(question.buttons, ui::Yes | ui::No);
+    for (const QString &part : {QStringLiteral("daha önce alındı"), today, QStringLiteral("YILMAZ MEHMET"),
+                                QStringLiteral("15.03.2024"), QStringLiteral("P-77")})
+        QVERIFY2(question.text.contains(part), qPrintable(part + u'\n' + question.text));
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Browse);
+    QCOMPARE(storedCount(r.program.file(QStringLiteral("Data.mdb"))), 2);
+    QCOMPARE(r.waiting(), 1);
+
+    // Taken all the same on purpose: a new record; saving it keeps the first copy in Alinan.
+    ui::TestSeam::queueAnswer(ui::Yes);
+    takeFirstListed(1);
+    QCOMPARE(Form1->Query1->state(), records::DataSetState::Insert);
+    post();
+    QCOMPARE(storedCount(r.program.file(QStringLiteral("Data.mdb"))), 3);
+    QCOMPARE(r.waiting(), 0);
+    QCOMPARE(r.taken(), 2);
+}
+
+// An object received twice while it waits: the receiver's target is refused, the first copy stays.
+void TestSrImport::inboxKeepsTheFirstCopy()
+{
+    QTemporaryDir data;
+    const QString uid = dicom::sopInstanceUidOf(fixturePath(QStringLiteral("tid5200-comprehensive.dcm")));
+    QVERIFY(!uid.isEmpty());
+    const QString first = dicom::inboxPath(data.path(), uid);
+    QCOMPARE(QFileInfo(first).fileName(), dicom::inboxFileName(uid));
+    QVERIFY(QFile::copy(fixturePath(QStringLiteral("tid5200-comprehensive.dcm")), first));
+    QCOMPARE(dicom::inboxPath(data.path(), uid), QString());
+    QCOMPARE(dicom::inboxPath(data.path(), uid + QStringLiteral(".1")), QDir(dicom::inboxFolder(data.path())).filePath(dicom::inboxFileName(uid + QStringLiteral(".1"))));
+}
+
+// A report arriving while the window is open appears in its list without reopening it.
+void TestSrImport::listFollowsTheInbox()
+{
+    ReceivingProgram r;
+    QVERIFY(r.program.mayWork);
+    QProcess storescu;
+    runCommand([&](TSrImportFrm &frm) {
+        QCOMPARE(frm.ReportList->topLevelItemCount(), 0);
+        r.startSending(storescu, QStringLiteral("tid5200-comprehensive"));
+        QTRY_COMPARE_WITH_TIMEOUT(frm.ReportList->topLevelItemCount(), 1, 30000);
+        QCOMPARE(frm.ReportList->topLevelItem(0)->text(0), QStringLiteral("YILMAZ MEHMET"));
+        frm.reject();
+    });
+    QVERIFY(storescu.state() == QProcess::NotRunning || storescu.waitForFinished(30000));
+    QCOMPARE(storescu.exitCode(), 0);
 }
 
 KALPIYON_TEST_MAIN(TestSrImport)
