@@ -1,6 +1,6 @@
 // dicom-al [KLASÖR] [--port N] [--ae AE]: the DICOM receiver on its own, for a practice that
 // wants it always on. Stores reports in KLASÖR/Gelen (default: the current folder, where
-// Data.mdb is); port and AE title from section "DICOM" of Secenekler unless given. Runs until
+// Data.mdb is); port and AE title from Secenekler (settings::Key::Dicom*) unless given. Runs until
 // it is interrupted (Ctrl+C, SIGTERM); one line per object received.
 #include <QDir>
 #include <csignal>

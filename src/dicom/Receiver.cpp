@@ -12,7 +12,7 @@
 #include "DurableFile.h"
 #include "Error.h"
 #include "Inbox.h"
-#include "Locations.h"
+#include "Settings.h"
 #include "SrReader.h"
 
 namespace dicom {
@@ -132,17 +132,12 @@ private:
 
 ReceiverOptions ReceiverOptions::fromSettings(const QString &dataFolder)
 {
-    const QString section = QStringLiteral("DICOM");
+    const settings::Settings options = settings::Settings::load(settings::File::Secenekler);
     ReceiverOptions o;
     o.dataFolder = dataFolder;
-    o.enabled = settings::option(section, QStringLiteral("Etkin"), QStringLiteral("0")).toInt() != 0;
-    bool ok = false;
-    const int port = settings::option(section, QStringLiteral("Port"), QStringLiteral("11112")).toInt(&ok);
-    if (ok && port > 0 && port < 65536)
-        o.port = port;
-    const QString ae = settings::option(section, QStringLiteral("AETitle"), o.aeTitle).trimmed();
-    if (!ae.isEmpty())
-        o.aeTitle = ae.left(16);
+    o.enabled = options.flag(settings::Key::DicomEnabled);
+    o.port = options.number(settings::Key::DicomPort);
+    o.aeTitle = options.text(settings::Key::DicomAeTitle).trimmed().left(16);
     return o;
 }
 

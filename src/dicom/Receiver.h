@@ -2,7 +2,7 @@
 // The DICOM receiver: a C-STORE SCP that an ultrasound machine sends its reports to. It
 // accepts only the SR storage classes an echo report comes in, checks each object with the
 // SR reader, stores an accepted one in `Gelen/` and answers every object with a DICOM status
-// (never a crash). Configuration: section "DICOM" of `Secenekler`.
+// (never a crash). Configuration: the DICOM keys of `Secenekler` (settings::Key::Dicom*).
 
 #include <QString>
 #include <atomic>
@@ -17,7 +17,7 @@ struct ReceiverOptions {
     QString aeTitle = QStringLiteral("KALPIYON");
     QString dataFolder;  // reports go to dataFolder/Gelen
 
-    // Keys "Etkin" (1/0), "Port" and "AETitle" of section "DICOM" of `Secenekler`.
+    // On/off, port and AE title as `Secenekler` sets them (settings::Key::Dicom*).
     static ReceiverOptions fromSettings(const QString &dataFolder);
 };
 

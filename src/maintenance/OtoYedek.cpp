@@ -8,6 +8,7 @@
 #include "Dataset.h"
 #include "RecordStore.h"
 #include "Dialogs.h"
+#include "Settings.h"
 
 namespace maintenance {
 
@@ -59,8 +60,8 @@ void reportBackupProblems(QWidget *parent)
     if (problems.isEmpty())
         return;
     ui::messageDlg(QStringLiteral("Son otomatik yedekleme tam yapılamadı:\n%1\n\nYedek klasörünü denetleyin "
-                                  "(Secenekler dosyası, \"Yedek\" bölümü).")
-                       .arg(problems.join(QLatin1Char('\n'))),
+                                  "(\"Ayarlar\" → \"Seçenekler...\"; %2).")
+                       .arg(problems.join(QLatin1Char('\n')), settings::sectionPlaceOf(settings::Key::BackupFolder)),
                    ui::Kind::Warning, ui::Ok, parent);
 }
 

@@ -24,6 +24,7 @@
 #include "Inbox.h"
 #include "Receiver.h"
 #include "Schema.h"
+#include "Settings.h"
 #include "Unit1.h"
 
 namespace srimport {
@@ -61,7 +62,8 @@ void startReceiver(TForm1 *window)
         service->start();
     } catch (const Error &e) {
         delete service;
-        ui::messageDlg(e.message() + QStringLiteral("\nRaporlar ağdan alınamayacak; \"Secenekler\" dosyasının \"DICOM\" bölümüne bakın."),
+        ui::messageDlg(e.message() + QStringLiteral("\nRaporlar ağdan alınamayacak; \"Ayarlar\" → \"Seçenekler...\" penceresine (%1) bakın.")
+                                         .arg(settings::sectionPlaceOf(settings::Key::DicomEnabled)),
                        ui::Kind::Warning, ui::Ok, window);
     }
 }

@@ -2,7 +2,7 @@
 // Taking echo measurements from DICOM Structured Reports into the main window: the command
 // "DICOM Raporu Al..." (after the entries of menu "Dosya", behind a separator), its window
 // listing the reports waiting in Gelen/ and those of a file or folder the user picks, and the
-// receiver that runs while the program is open when section "DICOM" of Secenekler says so.
+// receiver that runs while the program is open when Secenekler turns it on.
 
 #include <QDialog>
 #include <QFileSystemWatcher>

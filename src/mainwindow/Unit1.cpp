@@ -23,6 +23,7 @@
 #include "Icons.h"
 #include "IdleCaret.h"
 #include "Locations.h"
+#include "OptionsWindow.h"
 #include "OtoYedek.h"
 #include "PageControl.h"
 #include "Placement.h"
@@ -387,6 +388,11 @@ void TForm1::buildMenus()
     ayarlar->addAction(QStringLiteral("Veritabanını Yedekle"), this, &TForm1::VeritabannYedekle1Click);
     ayarlar->addSeparator();
     ayarlar->addAction(QStringLiteral("Yedekten Geri Yükle..."), this, [this] { showRestoreWindow(Query1, this); });
+    ayarlar->addSeparator();
+    ayarlar->addAction(QStringLiteral("Seçenekler..."), this, [this] {
+        OptionsWindow window(maintenance::databasePath(Query1), this);
+        ui::execDialog(window);
+    });
 
     QMenu *rapor = menuBar()->addMenu(QStringLiteral("Rapor"));
     rapor->addAction(kalpiyonIcon(IconId::Print), QStringLiteral("Kalpiyon Raporu"), this, &TForm1::BtnYazdir1Click);

@@ -9,7 +9,7 @@
 #include "Error.h"
 #include "Hakkinda.h"
 #include "Locations.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 #include "Sil.h"
 #include "UYedek.h"
 #include "Unit1.h"
@@ -17,7 +17,10 @@
 #include "tamir.h"
 
 namespace {
-const char *const kSabitKeys[] = {"01", "02", "03", "04", "05", "06", "07"};
+// The boxes of "Sabit Bilgiler" in order, Edit1 to Edit7.
+constexpr settings::Key kFixedTextKeys[] = {settings::Key::ProgramName, settings::Key::Workplace, settings::Key::Address,
+                                            settings::Key::ReportTitle, settings::Key::ListTitle, settings::Key::Doctor,
+                                            settings::Key::DoctorTitle};
 }  // namespace
 
 void setSettingsFolderForTests(const QString &folder)
@@ -32,22 +35,21 @@ QString TForm1::SettingsFileName() const
 
 void TForm1::LoadSettings()
 {
-    const settings::ProfileFile ini(SettingsFileName());
-    for (int i = 0; i < 7; ++i) {
-        QLineEdit *box = Form2->edit(i + 1);
-        box->setText(ini.readText(QStringLiteral("Sabit"), QLatin1String(kSabitKeys[i]), box->text()));
-    }
-    AyarFrm->ChkYazdir->setChecked(ini.readBool(QStringLiteral("Tercih"), QStringLiteral("Print"), AyarFrm->ChkYazdir->isChecked()));
-    AyarFrm->ChkAlan->setChecked(ini.readBool(QStringLiteral("Tercih"), QStringLiteral("Alan"), AyarFrm->ChkAlan->isChecked()));
+    const settings::Settings ayarlar = settings::Settings::load(settings::File::Ayarlar, SettingsFileName());
+    for (int i = 0; i < 7; ++i)
+        Form2->edit(i + 1)->setText(ayarlar.text(kFixedTextKeys[i]));
+    AyarFrm->ChkYazdir->setChecked(ayarlar.flag(settings::Key::ShowPreview));
+    AyarFrm->ChkAlan->setChecked(ayarlar.flag(settings::Key::FillNewRecord));
 }
 
 void TForm1::SaveSettings()
 {
-    const settings::ProfileFile ini(SettingsFileName());
+    settings::Settings ayarlar(settings::File::Ayarlar, SettingsFileName());
     for (int i = 0; i < 7; ++i)
-        ini.writeText(QStringLiteral("Sabit"), QLatin1String(kSabitKeys[i]), Form2->edit(i + 1)->text());
-    ini.writeBool(QStringLiteral("Tercih"), QStringLiteral("Print"), AyarFrm->ChkYazdir->isChecked());
-    ini.writeBool(QStringLiteral("Tercih"), QStringLiteral("Alan"), AyarFrm->ChkAlan->isChecked());
+        ayarlar.setText(kFixedTextKeys[i], Form2->edit(i + 1)->text());
+    ayarlar.setFlag(settings::Key::ShowPreview, AyarFrm->ChkYazdir->isChecked());
+    ayarlar.setFlag(settings::Key::FillNewRecord, AyarFrm->ChkAlan->isChecked());
+    ayarlar.save();
 }
 
 void TForm1::BtnYazdir1Click()

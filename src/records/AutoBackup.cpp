@@ -9,9 +9,8 @@
 
 #include "DurableFile.h"
 #include "Error.h"
-#include "Locations.h"
 #include "Maintenance.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 #include "RecordStore.h"
 #include "Store.h"
 
@@ -245,13 +244,16 @@ BackupInfo describe(const QString &path)
 
 Folders backupFolders(const QString &dataPath, const QString &seceneklerFile)
 {
-    const settings::ProfileFile ini(seceneklerFile.isEmpty() ? settings::seceneklerPath() : seceneklerFile);
+    return backupFolders(dataPath, settings::Settings::load(settings::File::Secenekler, seceneklerFile));
+}
+
+Folders backupFolders(const QString &dataPath, const settings::Settings &options)
+{
     const QDir dataFolder(folderOf(dataPath));
     const auto resolve = [&](const QString &value) { return QDir::cleanPath(dataFolder.absoluteFilePath(value)); };
-    const QString primary = ini.readText(QLatin1String(kSection), QLatin1String(kFolderKey), QString());
-    const QString second = ini.readText(QLatin1String(kSection), QLatin1String(kSecondFolderKey), QString());
+    const QString second = options.text(settings::Key::SecondBackupFolder);
     Folders f;
-    f.primary = resolve(primary.isEmpty() ? QStringLiteral("Yedekler") : primary);
+    f.primary = resolve(options.text(settings::Key::BackupFolder));
     if (!second.isEmpty() && resolve(second) != f.primary)
         f.second = resolve(second);
     return f;

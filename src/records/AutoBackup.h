@@ -11,6 +11,10 @@
 #include <QStringList>
 #include <functional>
 
+namespace settings {
+class Settings;
+}
+
 namespace records::autobackup {
 
 // --- Generations ---------------------------------------------------------------------
@@ -46,13 +50,10 @@ BackupInfo describe(const QString &path);
 
 // --- Folders -------------------------------------------------------------------------
 
-// Section "Yedek" of Secenekler: "Klasor" is the backup folder (default "Yedekler" in the
-// folder of the database; a relative path counts from there), "IkinciKlasor" an optional
-// second one (a USB stick or a network share), which must exist: it is never created, so that
-// a stick that is not plugged in is reported instead of filled in on the bare mount point.
-inline constexpr const char *kSection = "Yedek";
-inline constexpr const char *kFolderKey = "Klasor";
-inline constexpr const char *kSecondFolderKey = "IkinciKlasor";
+// The backup folders of Secenekler (settings::Key::BackupFolder, "Yedekler" in the folder of
+// the database by default; a relative path counts from there) and an optional second one
+// (a USB stick or a network share), which must exist: it is never created, so that a stick
+// that is not plugged in is reported instead of filled in on the bare mount point.
 
 struct Folders {
     QString primary;
@@ -61,6 +62,8 @@ struct Folders {
 };
 // `seceneklerFile` empty: the program's own Secenekler (settings::seceneklerPath()).
 Folders backupFolders(const QString &dataPath, const QString &seceneklerFile = QString());
+// The same from settings held in memory (a window's fields before they are saved).
+Folders backupFolders(const QString &dataPath, const settings::Settings &options);
 
 // --- Taking a backup -----------------------------------------------------------------
 

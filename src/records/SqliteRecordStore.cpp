@@ -12,6 +12,7 @@
 #include "NameOrder.h"
 #include "PgStore.h"
 #include "Schema.h"
+#include "Settings.h"
 
 namespace records {
 
@@ -47,9 +48,8 @@ void refuseNetworkFolder(const QString &path)
     const QString fs = filesystem::networkFileSystemOf(path);
     if (!fs.isEmpty())
         throw Error(QStringLiteral("'%1' bir ağ klasöründe (%2). Ağ klasöründeki bir veritabanı dosyası bozulabilir; "
-                                   "birden çok bilgisayar için veritabanı sunucusunu kullanın "
-                                   "(Secenekler dosyası, [Sunucu] bölümü, Baglanti anahtarı).")
-                        .arg(QFileInfo(path).absoluteFilePath(), fs));
+                                   "birden çok bilgisayar için veritabanı sunucusunu kullanın (%3).")
+                        .arg(QFileInfo(path).absoluteFilePath(), fs, settings::placeOf(settings::Key::ServerAddress)));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "DurableFile.h"
 #include "Error.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 
 namespace reports {
 
@@ -36,19 +36,19 @@ void set(ReportTemplate &t, const char *name, const QString &text)
 
 FixedTexts FixedTexts::defaults()
 {
-    return {QStringLiteral("İŞ YERİ ADRESİ GİRİN - Sabit Bilgiler"), QStringLiteral("Adres ve Tel. Girin. TEL:000 - 000 00 00"),
-            QStringLiteral("KALPİYON RAPORU"), QStringLiteral("KAYIT LİSTESİ"), QStringLiteral("UZM.DR. DR ADI"),
-            QStringLiteral("DR. UNVANI")};
+    return from(settings::Settings(settings::File::Ayarlar));
 }
 
 FixedTexts FixedTexts::fromSettingsFile(const QString &path)
 {
-    const FixedTexts d = defaults();
-    const settings::ProfileFile ini(path);
-    const QString s = QStringLiteral("Sabit");
-    return {ini.readText(s, QStringLiteral("02"), d.workplace),  ini.readText(s, QStringLiteral("03"), d.address),
-            ini.readText(s, QStringLiteral("04"), d.reportTitle), ini.readText(s, QStringLiteral("05"), d.listTitle),
-            ini.readText(s, QStringLiteral("06"), d.doctor),      ini.readText(s, QStringLiteral("07"), d.doctorTitle)};
+    return from(settings::Settings::load(settings::File::Ayarlar, path));
+}
+
+FixedTexts FixedTexts::from(const settings::Settings &ayarlar)
+{
+    using settings::Key;
+    return {ayarlar.text(Key::Workplace), ayarlar.text(Key::Address), ayarlar.text(Key::ReportTitle),
+            ayarlar.text(Key::ListTitle), ayarlar.text(Key::Doctor),  ayarlar.text(Key::DoctorTitle)};
 }
 
 void fillEchoReport(ReportTemplate &rapor, const records::Dataset &dataset, const FixedTexts &fixed)

@@ -7,6 +7,10 @@
 #include "Dataset.h"
 #include "Engine.h"
 
+namespace settings {
+class Settings;
+}
+
 namespace reports {
 
 // The header texts of the reports: the fixed information "02" to "07".
@@ -15,6 +19,7 @@ struct FixedTexts {
     static FixedTexts defaults();
     // Read from a settings file with the program's keys and defaults.
     static FixedTexts fromSettingsFile(const QString &path);
+    static FixedTexts from(const settings::Settings &ayarlar);
 };
 
 // The twenty measurement cells with their units, M11, and the header and signature memos.

@@ -9,16 +9,11 @@
 #include "GETPASU.h"
 #include "Icons.h"
 #include "Passwdu.h"
-#include "ProfileFile.h"
+#include "Locations.h"
+#include "Settings.h"
 #include "ui_Ayar.h"
 
 TAyarFrm *AyarFrm = nullptr;
-
-namespace {
-const QString kSection = QStringLiteral("Kalpiyon");
-const QString kActive = QStringLiteral("Active");
-const QString kPassword = QStringLiteral("KalpiyonSifre");
-}  // namespace
 
 TAyarFrm::TAyarFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
@@ -73,34 +68,32 @@ void TAyarFrm::programEnding()
 
 QString TAyarFrm::winIniPath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(QStringLiteral("win.ini"));
+    return settings::winIniPath();
 }
 
 bool TAyarFrm::ReadPassWdActive() const
 {
-    return settings::ProfileFile(winIniPath()).readBool(kSection, kActive, false);
+    return settings::readFlag(settings::Key::PasswordActive);
 }
 
 void TAyarFrm::WritePassWdActive(bool value) const
 {
     try {
-        settings::ProfileFile(winIniPath()).writeBool(kSection, kActive, value);
+        settings::writeFlag(settings::Key::PasswordActive, value);
     } catch (const Error &) {
-        throw Error(QStringLiteral("Unable to write to win.ini"));
+        throw Error(QStringLiteral("Unable to write to %1").arg(settings::fileName(settings::File::WinIni)));
     }
 }
 
 QString TAyarFrm::ReadPassWd() const
 {
-    return settings::ProfileFile(winIniPath()).readText(kSection, kPassword, QString());
+    return settings::readText(settings::Key::Password);
 }
 
 void TAyarFrm::WritePassWd(const QString &value) const
 {
     try {
-        settings::ProfileFile(winIniPath()).writeText(kSection, kPassword, value);
+        settings::writeText(settings::Key::Password, value);
     } catch (const Error &) {
         throw Error(QStringLiteral("Şifre yazılamadı"));
     }

@@ -29,7 +29,8 @@ public:
 
     void LoadPassWdState();
     void SavePassWdState();
-    // Writes "Active" once when the program ends (the window itself lives until then).
+    // Writes whether the password is asked, once, when the program ends (the window itself
+    // lives until then).
     void programEnding();
 
 protected:

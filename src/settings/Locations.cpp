@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "ProfileFile.h"
+#include "Settings.h"
 
 namespace settings {
 namespace {
@@ -48,23 +48,30 @@ QString settingsFolder()
 
 QString ayarlarPath()
 {
-    return QDir(settingsFolder()).filePath(QStringLiteral("Ayarlar"));
+    return QDir(settingsFolder()).filePath(fileName(File::Ayarlar));
 }
 
 QString seceneklerPath()
 {
-    return QDir(settingsFolder()).filePath(QStringLiteral("Secenekler"));
+    return QDir(settingsFolder()).filePath(fileName(File::Secenekler));
 }
 
-QString option(const QString &section, const QString &key, const QString &defaultText)
+QString winIniPath()
 {
-    return ProfileFile(seceneklerPath()).readText(section, key, defaultText);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(fileName(File::WinIni));
 }
 
 QString databaseAddress()
 {
-    const QString server = option(QStringLiteral("Sunucu"), QStringLiteral("Baglanti")).trimmed();
-    return server.isEmpty() ? QStringLiteral("Data.mdb") : server;
+    return databaseAddressFrom(readText(Key::ServerAddress));
+}
+
+QString databaseAddressFrom(const QString &server)
+{
+    const QString address = server.trimmed();
+    return address.isEmpty() ? QStringLiteral("Data.mdb") : address;
 }
 
 void setSettingsFolderForTests(const QString &folder)

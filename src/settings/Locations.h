@@ -18,15 +18,15 @@ QString settingsFolder();
 QString settingsFolderFor(const QString &executableFolder);
 QString ayarlarPath();
 QString seceneklerPath();
+// `win.ini`, the password store: always in the user's configuration folder (created when
+// missing), wherever `Ayarlar` is.
+QString winIniPath();
 
-// One value of `Secenekler` by the profile-file rules (the default when the file, section or
-// key is absent). Reads the file anew on every call.
-QString option(const QString &section, const QString &key, const QString &defaultText = QString());
-
-// Where the records are: the server named by key "Baglanti" of section "Sunucu" of
-// `Secenekler` (a libpq connection string or URI), or else the file "Data.mdb" in the current
-// folder.
+// Where the records are: the server that `Secenekler` names (a libpq connection string or
+// URI), or else the file "Data.mdb" in the current folder.
 QString databaseAddress();
+// The same rule for a server address typed by the user (blank: "Data.mdb").
+QString databaseAddressFrom(const QString &server);
 
 // Tests point the settings folder elsewhere; the program itself never sets it.
 void setSettingsFolderForTests(const QString &folder);

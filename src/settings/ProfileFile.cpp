@@ -87,6 +87,21 @@ Found find(const QStringList &lines, const QString &section, const QString &key)
     return found;
 }
 
+// The key's line takes the value; a missing key goes after the last key of its section, a
+// missing section to the end of the file.
+void setLine(QStringList &lines, const QString &section, const QString &key, const QString &value)
+{
+    const Found f = find(lines, section, key);
+    if (f.keyLine >= 0) {
+        const QString &old = lines[f.keyLine];
+        lines[f.keyLine] = old.left(old.indexOf(QLatin1Char('='))).trimmed() + QLatin1Char('=') + value;
+    } else if (f.sectionLine >= 0) {
+        lines.insert(f.lastLine + 1, key + QLatin1Char('=') + value);
+    } else {
+        lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + value;
+    }
+}
+
 }  // namespace
 
 QString ProfileFile::cleanValue(const QString &raw)
@@ -125,39 +140,42 @@ bool ProfileFile::parseInteger(const QString &text, qint64 *value)
     return ok;
 }
 
-QString ProfileFile::readText(const QString &section, const QString &key, const QString &defaultText) const
+std::optional<QString> ProfileFile::readValue(const QString &section, const QString &key) const
 {
     const QStringList lines = readLines(fileName_);
     const Found f = find(lines, section, key);
     if (f.keyLine < 0)
-        return defaultText;
+        return std::nullopt;
     const QString &line = lines[f.keyLine];
     return cleanValue(line.mid(line.indexOf(QLatin1Char('=')) + 1));
 }
 
+QString ProfileFile::readText(const QString &section, const QString &key, const QString &defaultText) const
+{
+    return readValue(section, key).value_or(defaultText);
+}
+
 bool ProfileFile::readBool(const QString &section, const QString &key, bool defaultValue) const
 {
-    // A marker default tells "absent" apart from any stored text.
-    const QString absent(QChar(0xFFFF));
-    const QString text = readText(section, key, absent);
     qint64 n = 0;
-    if (text == absent || !parseInteger(text, &n))
+    const std::optional<QString> text = readValue(section, key);
+    if (!text || !parseInteger(*text, &n))
         return defaultValue;
     return n != 0;
 }
 
 void ProfileFile::writeText(const QString &section, const QString &key, const QString &value) const
 {
+    writeTexts({{section, key, value}});
+}
+
+void ProfileFile::writeTexts(const QList<Entry> &entries) const
+{
+    if (entries.isEmpty())
+        return;
     QStringList lines = readLines(fileName_);
-    const Found f = find(lines, section, key);
-    if (f.keyLine >= 0) {
-        const QString &old = lines[f.keyLine];
-        lines[f.keyLine] = old.left(old.indexOf(QLatin1Char('='))).trimmed() + QLatin1Char('=') + value;
-    } else if (f.sectionLine >= 0) {
-        lines.insert(f.lastLine + 1, key + QLatin1Char('=') + value);
-    } else {
-        lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + value;
-    }
+    for (const Entry &e : entries)
+        setLine(lines, e.section, e.key, e.value);
 
     QStringEncoder encode("windows-1254");
     const QByteArray bytes = encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));

@@ -8,7 +8,9 @@
 // CR LF lines. Nothing is cached: every call reads or rewrites the file. A write replaces the
 // file atomically (temporary file, then rename), so a crash never leaves half a file.
 
+#include <QList>
 #include <QString>
+#include <optional>
 
 namespace settings {
 
@@ -21,6 +23,14 @@ public:
     // Throws Error("Unable to write to <file name>") when the file cannot be written.
     void writeText(const QString &section, const QString &key, const QString &value) const;
     void writeBool(const QString &section, const QString &key, bool value) const;
+
+    // The cleaned value, or nullopt when the file, section or key is absent.
+    std::optional<QString> readValue(const QString &section, const QString &key) const;
+    // Several writes, applied in order as writeText would, in one atomic rewrite.
+    struct Entry {
+        QString section, key, value;
+    };
+    void writeTexts(const QList<Entry> &entries) const;
 
     const QString &fileName() const { return fileName_; }
 

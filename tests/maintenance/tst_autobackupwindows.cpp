@@ -54,7 +54,11 @@ QMenu *ayarlarMenu()
 
 QAction *restoreAction()
 {
-    return ayarlarMenu() ? ayarlarMenu()->actions().last() : nullptr;
+    if (QMenu *menu = ayarlarMenu())
+        for (QAction *a : menu->actions())
+            if (a->text() == QStringLiteral("Yedekten Geri Yükle..."))
+                return a;
+    return nullptr;
 }
 
 // Opens the restore window from the menu; `work` drives it like a user.
@@ -166,7 +170,7 @@ void TestAutoBackupWindows::menuEntryComesAfterTheSpecifiedOnes()
     for (QAction *a : ayarlar->actions())
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{"Sabit Bilgiler", "-", "Genel Ayarlar", "-", "Veritabanını Temizle", "Veritabanını Onar",
-                                 "Veritabanını Yedekle", "-", "Yedekten Geri Yükle..."}));
+                                 "Veritabanını Yedekle", "-", "Yedekten Geri Yükle...", "-", "Seçenekler..."}));
 }
 
 void TestAutoBackupWindows::clearingThenRestoringBringsEveryRecordBack()

@@ -7,7 +7,7 @@
 #include "DemoData.h"
 #include "Maintenance.h"
 #include "PrivateMount.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 #include "TestDb.h"
 
 namespace ab = records::autobackup;
@@ -67,10 +67,7 @@ class TestAutoBackup : public QObject {
     QString file(const QString &name) const { return dir.filePath(name); }
     QString primary() const { return dir.filePath(QStringLiteral("Yedekler")); }
     QString secenekler() const { return dir.filePath(QStringLiteral("Secenekler")); }
-    void setOption(const char *key, const QString &value) const
-    {
-        settings::ProfileFile(secenekler()).writeText(QLatin1String(ab::kSection), QLatin1String(key), value);
-    }
+    void setOption(settings::Key key, const QString &value) const { settings::writeText(key, value, secenekler()); }
 
 private slots:
     void init()
@@ -199,8 +196,8 @@ void TestAutoBackup::folders()
     QFETCH(QString, klasor);
     QFETCH(QString, ikinci);
     QFETCH(QStringList, expected);
-    setOption(ab::kFolderKey, klasor);
-    setOption(ab::kSecondFolderKey, ikinci);
+    setOption(settings::Key::BackupFolder, klasor);
+    setOption(settings::Key::SecondBackupFolder, ikinci);
     QStringList want;
     for (const QString &e : expected)
         want << QDir::cleanPath(QDir(dir.path()).absoluteFilePath(e));
@@ -209,7 +206,7 @@ void TestAutoBackup::folders()
 
 void TestAutoBackup::secondFolder()
 {
-    setOption(ab::kSecondFolderKey, file(QStringLiteral("usb")));
+    setOption(settings::Key::SecondBackupFolder, file(QStringLiteral("usb")));
     // Not plugged in: the first folder gets its copy, the second is reported, not created.
     ab::Result r = ab::takeBackup(data(), ab::Occasion::Closing, at("2026-12-10 17:00"), secenekler());
     QCOMPARE(r.written.size(), 1);
@@ -239,7 +236,7 @@ void TestAutoBackup::unwritableFolderIsReportedOnce()
     const QString stick = file(QStringLiteral("stick"));
     if (!privatemount::mountTmpfs(stick, 32, readOnly))
         QSKIP("no private mount namespace (needs root or CAP_SYS_ADMIN)");
-    setOption(ab::kFolderKey, stick);
+    setOption(settings::Key::BackupFolder, stick);
     const ab::Result r = ab::takeBackup(data(), ab::Occasion::Closing, at("2026-12-10 17:00"), secenekler());
     const QStringList entries = QDir(stick).entryList(QDir::Files);
     privatemount::unmount(stick);

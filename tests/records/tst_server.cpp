@@ -7,7 +7,7 @@
 
 #include "AutoBackup.h"
 #include "Error.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 #include "Store.h"
 #include "RecordStore.h"
 #include "Schema.h"
@@ -200,7 +200,7 @@ private slots:
         }
         QTemporaryDir dir;
         const QString secenekler = dir.filePath(QStringLiteral("Secenekler"));
-        settings::ProfileFile(secenekler).writeText(QLatin1String(ab::kSection), QLatin1String(ab::kFolderKey), dir.filePath(QStringLiteral("Ortak")));
+        settings::writeText(settings::Key::BackupFolder, dir.filePath(QStringLiteral("Ortak")), secenekler);
         const QDateTime evening(QDate(2026, 12, 10), QTime(18, 0));
         const ab::Result first = ab::takeBackup(cluster_->address(), ab::Occasion::Closing, evening, secenekler);
         QCOMPARE(first.problems, QStringList());
