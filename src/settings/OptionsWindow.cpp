@@ -138,7 +138,7 @@ void OptionsWindow::TestServerBtnClick()
         ui::messageDlg(QStringLiteral("Veritabanına bağlanılamadı. Adresi, sunucunun açık olduğunu ve parolanızı "
                                       "(~/.pgpass) denetleyin.\n\n%1")
                            .arg(e.message()),
-                       ui::Kind::Warning, ui::Ok, this);
+                       ui::Kind::Warning, ui::Ok, this, e.details());
         return;
     }
     ui::messageDlg(answer, ui::Kind::Information, ui::Ok, this);
@@ -156,7 +156,7 @@ void OptionsWindow::TestDicomBtnClick()
         WaitCursor wait;
         r = dicom::echo(QStringLiteral("127.0.0.1"), portOf(ui->DicomPortEdit->text()), ui->DicomAeEdit->text().trimmed());
     }
-    ui::messageDlg(r.message, r.ok ? ui::Kind::Information : ui::Kind::Warning, ui::Ok, this);
+    ui::messageDlg(r.message, r.ok ? ui::Kind::Information : ui::Kind::Warning, ui::Ok, this, r.details);
 }
 
 void OptionsWindow::chooseFolder(QLineEdit *edit)
@@ -183,7 +183,7 @@ void OptionsWindow::OKBtnClick()
         fromFields().save();
     } catch (const Error &e) {
         ui::messageDlg(QStringLiteral("Seçenekler kaydedilemedi; ayar klasörünün yazılabilir olduğunu denetleyin.\n\n%1").arg(e.message()),
-                       ui::Kind::Error, ui::Ok, this);
+                       ui::Kind::Error, ui::Ok, this, e.details());
         return;
     }
     accept();
