@@ -418,7 +418,9 @@ void Dataset::open(const QString &fileName)
         d->readList();
     } catch (...) {
         d->clear();
-        retryAddress_ = fileName;
+        // A server may answer later; a missing or broken file stays a closed dataset.
+        if (isServerAddress(fileName))
+            retryAddress_ = fileName;
         throw;
     }
     retryAddress_.clear();

@@ -66,7 +66,7 @@ public:
     // Opens the records (a file or a server) with the checks and messages of open(), without
     // reading the list (for readers that stream the table themselves).
     static std::unique_ptr<RecordStore> openRecords(const QString &address);
-    // A dataset whose open() failed (a server that did not answer) tries again when it is next
+    // A dataset whose open() of a server failed (it did not answer) tries again when it is next
     // used: moving, searching, a new record. Closes at once, dropping a pending edit without
     // settling it, and releases the file; a closed dataset stays closed until opened.
     void close();
@@ -148,7 +148,7 @@ private:
     std::unique_ptr<Impl> d;
     DataSetState state_ = DataSetState::Inactive;
     QString fileName_;
-    QString retryAddress_;  // of an open() that failed; tried again on the next use
+    QString retryAddress_;  // a server whose open() failed; tried again on the next use
     bool bof_ = true;
     bool eof_ = true;
     bool modified_ = false;
