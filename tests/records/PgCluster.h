@@ -2,10 +2,14 @@
 // A private PostgreSQL cluster for one test (scripts/pg-cluster) in a temporary folder, so
 // stopping or freezing it disturbs no other test.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 #include <sys/types.h>
 
 namespace testpg {
@@ -74,6 +78,31 @@ private:
     static QString script() { return QStringLiteral(KALPIYON_SCRIPTS "/pg-cluster"); }
     QTemporaryDir dir_;
     QString address_;
+};
+
+// Thaws the cluster after `ms` unless destroyed first (then at once), so that a desk that waits
+// for a frozen server without bound makes the test fail instead of hanging it.
+class Thaw {
+public:
+    Thaw(const Cluster &cluster, int ms)
+        : thread_([this, &cluster, ms] {
+              QElapsedTimer t;
+              t.start();
+              while (!done_ && t.elapsed() < ms)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              cluster.signalAll(SIGCONT);
+          })
+    {
+    }
+    ~Thaw()
+    {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
 };
 
 }  // namespace testpg

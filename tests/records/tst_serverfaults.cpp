@@ -15,6 +15,7 @@
 #include "TestDb.h"
 
 using testpg::Cluster;
+using testpg::Thaw;
 using testpg::run;
 
 namespace {
@@ -32,31 +33,6 @@ QStringList storedNames(const QString &address)
     names.sort();
     return names;
 }
-
-// Thaws the cluster after `ms` unless told to stop first, so that a desk that waits for a
-// frozen server without bound makes the test fail instead of hanging it.
-class Thaw {
-public:
-    Thaw(const Cluster &cluster, int ms)
-        : thread_([this, &cluster, ms] {
-              QElapsedTimer t;
-              t.start();
-              while (!done_ && t.elapsed() < ms)
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              cluster.signalAll(SIGCONT);
-          })
-    {
-    }
-    ~Thaw()
-    {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 }  // namespace
 
