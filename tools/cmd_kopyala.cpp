@@ -1,5 +1,6 @@
 // kopyala FROM TO [--force]: every record from one store into a new one (a file or a server),
-// in storage order, then both read back and compared value by value.
+// in storage order, then both read back and compared value by value. The source is read in one
+// snapshot for the copy and the comparison alike, so desks saving meanwhile change neither.
 #include <QCryptographicHash>
 
 #include "Command.h"
@@ -36,10 +37,18 @@ int runCopy(const QStringList &arguments)
     from->checkSchema();
     records::createRecordStore(args.at(1), force);
     auto to = records::openRecordStore(args.at(1));
-    records::copyAllRecords(*from, *to);
     qint64 fromCount = 0, toCount = 0;
-    const QByteArray a = contentDigest(*from, &fromCount);
-    const QByteArray b = contentDigest(*to, &toCount);
+    QByteArray a, b;
+    from->beginSnapshot();
+    try {
+        records::copyAllRecords(*from, *to);
+        a = contentDigest(*from, &fromCount);
+        b = contentDigest(*to, &toCount);
+    } catch (...) {
+        from->endSnapshot();
+        throw;
+    }
+    from->endSnapshot();
     if (fromCount != toCount || a != b)
         throw Error(QStringLiteral("Kopya kaynakla aynı değil (%1 kayıt, kopyada %2); kopyayı kullanmayın: %3")
                         .arg(fromCount).arg(toCount).arg(to->name()));

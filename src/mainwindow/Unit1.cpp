@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "Ayar.h"
@@ -26,6 +27,7 @@
 #include "OptionsWindow.h"
 #include "OtoYedek.h"
 #include "PageControl.h"
+#include "PgStore.h"
 #include "Placement.h"
 #include "Schema.h"
 #include "SrImport.h"
@@ -88,6 +90,28 @@ QPushButton *commandButton(QWidget *parent, const QString &caption, const QIcon 
     return b;
 }
 
+// While the desk waits for its server the windows keep painting and timers keep running; keys,
+// clicks and network input wait until the answer is in, so no second command can start on the
+// records meanwhile (the store refuses one that still gets there). The pointer shows the wait.
+void keepAnsweringWhileServerWaits()
+{
+    records::PgStore::setWaitHandler([](qint64 waited) {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            return;  // a store on a thread of its own just waits
+        static bool busyCursor = false;
+        if (waited < 0) {
+            if (busyCursor)
+                QApplication::restoreOverrideCursor();
+            busyCursor = false;
+            return;
+        }
+        if (!busyCursor)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        busyCursor = true;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    });
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Dataset(this))
@@ -124,6 +148,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), Query1(new records::Datas
 
     // The connection and the dataset open while the window is created. When the connection
     // itself fails, the dataset tries it once more and reports its own failure too.
+    keepAnsweringWhileServerWaits();
     try {
         Query1->open(settings::databaseAddress());
     } catch (const records::ConnectionError &e) {

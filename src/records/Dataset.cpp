@@ -371,6 +371,13 @@ void Dataset::checkActive() const
         raise(QStringLiteral("Cannot perform this operation on a closed dataset"));
 }
 
+void Dataset::ensureActive()
+{
+    if (!active() && !retryAddress_.isEmpty())
+        open(retryAddress_);  // still unreachable: its error says so
+    checkActive();
+}
+
 void Dataset::setState(DataSetState s)
 {
     if (state_ == s)
@@ -417,8 +424,12 @@ void Dataset::open(const QString &fileName)
         d->readList();
     } catch (...) {
         d->clear();
+        // A server may answer later; a missing or broken file stays a closed dataset.
+        if (isServerAddress(fileName))
+            retryAddress_ = fileName;
         throw;
     }
+    retryAddress_.clear();
     fileName_ = fileName;
     modified_ = false;
     state_ = DataSetState::Browse;
@@ -436,6 +447,7 @@ void Dataset::open(const QString &fileName)
 
 void Dataset::close()
 {
+    retryAddress_.clear();
     if (!active())
         return;
     d->clear();
@@ -478,7 +490,7 @@ void Dataset::moveTo(int row)
 
 void Dataset::first()
 {
-    checkActive();
+    ensureActive();
     checkBrowseMode();
     moveTo(0);
     bof_ = true;
@@ -488,7 +500,7 @@ void Dataset::first()
 
 void Dataset::last()
 {
-    checkActive();
+    ensureActive();
     checkBrowseMode();
     moveTo(int(d->rows.size()) - 1);
     eof_ = true;
@@ -508,7 +520,7 @@ void Dataset::prior()
 
 int Dataset::moveBy(int distance)
 {
-    checkActive();
+    ensureActive();
     checkBrowseMode();
     int moved = 0;
     if (!d->rows.empty() && ((distance > 0 && !eof_) || (distance < 0 && !bof_))) {
@@ -532,7 +544,7 @@ int Dataset::moveBy(int distance)
 
 void Dataset::setRecNo(int recNo)
 {
-    checkActive();
+    ensureActive();
     checkBrowseMode();
     if (d->rows.empty())
         return;
@@ -546,7 +558,7 @@ void Dataset::setRecNo(int recNo)
 
 bool Dataset::locate(const QString &field, const QString &value, LocateOptions options)
 {
-    checkActive();
+    ensureActive();
     const int index = fieldIndexCaseInsensitive(field);
     if (index < 0)
         raise(QStringLiteral("Field '%1' not found").arg(field));
@@ -580,7 +592,7 @@ bool Dataset::locate(const QString &field, const QString &value, LocateOptions o
 
 void Dataset::append()
 {
-    checkActive();
+    ensureActive();
     checkBrowseMode();
     d->stored = d->values = QVector<QVariant>(kFieldCount);
     modified_ = false;
@@ -592,7 +604,7 @@ void Dataset::append()
 
 void Dataset::edit()
 {
-    checkActive();
+    ensureActive();
     if (editing())
         return;
     if (d->rows.empty()) {
@@ -657,7 +669,7 @@ void Dataset::cancel()
 
 void Dataset::remove()
 {
-    checkActive();
+    ensureActive();
     if (state_ == DataSetState::Insert) {
         cancel();
         return;
@@ -682,7 +694,7 @@ void Dataset::remove()
 
 void Dataset::removeAll(const std::function<void(int)> &progress)
 {
-    checkActive();
+    ensureActive();
     first();  // settles a pending edit like any move
     // In key order each batch touches a few neighbouring pages of the file, not pages spread
     // over all of it as name order would.

@@ -74,7 +74,9 @@ public:
     // Opens the records (a file or a server) with the checks and messages of open(), without
     // reading the list (for readers that stream the table themselves).
     static std::unique_ptr<RecordStore> openRecords(const QString &address);
-    // Closes at once, dropping a pending edit without settling it, and releases the file.
+    // A dataset whose open() of a server failed (it did not answer) tries again when it is next
+    // used: moving, searching, a new record. Closes at once, dropping a pending edit without
+    // settling it, and releases the file; a closed dataset stays closed until opened.
     void close();
 
     bool active() const { return state_ != DataSetState::Inactive; }
@@ -154,11 +156,14 @@ private:
     std::unique_ptr<Impl> d;
     DataSetState state_ = DataSetState::Inactive;
     QString fileName_;
+    QString retryAddress_;  // a server whose open() failed; tried again on the next use
     bool bof_ = true;
     bool eof_ = true;
     bool modified_ = false;
 
     void checkActive() const;
+    // checkActive(), after opening again what failed to open.
+    void ensureActive();
     void setState(DataSetState s);
     void moveTo(int row);
     [[noreturn]] void raise(const QString &message) const;

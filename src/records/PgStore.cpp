@@ -9,7 +9,14 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <cerrno>
+#include <poll.h>
+#endif
 
 #include "DurableFile.h"
 #include "Error.h"
@@ -23,6 +30,71 @@ namespace records {
 namespace {
 
 constexpr const char *kKeyColumn = "kalpiyon_id";
+
+// Bounds of a desk's conversation with its server. The server's own bounds come first, so a
+// live but busy server answers with its own message and keeps the connection; the client's
+// bound on any one wait catches a server that does not answer at all (frozen, or gone from the
+// network).
+constexpr int kLockTimeoutMs = 5000;        // as long as a busy file makes a desk wait
+constexpr int kStatementTimeoutMs = 8000;   // one statement (whole-table reads lift it)
+constexpr int kWaitLimitMs = 10000;         // one wait for the server, on the client
+constexpr int kConnectLimitMs = 5000;       // making the connection
+constexpr int kMaintenanceLimitMs = 3600 * 1000;  // VACUUM FULL of a large table
+constexpr int kWaitSliceMs = 50;            // how often a waiting window gets to paint
+constexpr qint64 kQuietMs = 100;            // a shorter wait shows nothing
+
+std::function<void(qint64)> &waitHandler()
+{
+    static std::function<void(qint64)> handler;
+    return handler;
+}
+
+// Tells the wait handler about one wait that lasts: every slice with the time waited, once
+// with -1 at its end. A wait inside the handler's own work reports nothing.
+class WaitReport {
+public:
+    ~WaitReport()
+    {
+        if (reported_)
+            call(-1);
+    }
+    void waited(qint64 ms)
+    {
+        if (ms < kQuietMs || !waitHandler() || (depth_ > 0 && !reported_))
+            return;
+        reported_ = true;
+        call(ms);
+    }
+
+private:
+    static inline thread_local int depth_ = 0;
+    bool reported_ = false;
+    static void call(qint64 ms)
+    {
+        ++depth_;
+        try {
+            waitHandler()(ms);
+        } catch (...) {
+        }
+        --depth_;
+    }
+};
+
+// 1 when the socket is ready, 0 when `ms` passed, -1 on an error (libpq's next call names it).
+int socketReady(int socket, bool write, int ms)
+{
+#ifdef _WIN32
+    WSAPOLLFD p{SOCKET(socket), SHORT(write ? POLLOUT : POLLIN), 0};
+    const int n = WSAPoll(&p, 1, ms);
+#else
+    pollfd p{socket, short(write ? POLLOUT : POLLIN), 0};
+    int n;
+    do
+        n = ::poll(&p, 1, ms);
+    while (n < 0 && errno == EINTR);
+#endif
+    return n > 0 ? 1 : n;
+}
 
 QString quoted(const char *name)
 {
@@ -91,28 +163,155 @@ struct PgStore::Result {
     int changed() const { return QByteArray(PQcmdTuples(r.get())).toInt(); }
 };
 
-PgStore::PgStore(const QString &connection) : address_(connection)
+PgStore::PgStore(const QString &connection)
+    : address_(connection), connection_(connection.toUtf8()), waitLimitMs_(kWaitLimitMs)
 {
-    const QByteArray conninfo = connection.toUtf8();
-    refuseUnreadableAddress(conninfo);
-    // The caller's own settings win over the timeout given first; the encoding is ours.
-    const char *keys[] = {"connect_timeout", "dbname", "client_encoding", "application_name", nullptr};
-    const char *values[] = {"5", conninfo.constData(), "UTF8", "Kalpiyon", nullptr};
-    conn_ = PQconnectdbParams(keys, values, 1);
-    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
-        const Error error = connectError(conn_, conn_ ? serverName() : QString(), address_);
-        PQfinish(conn_);
-        conn_ = nullptr;
-        throw error;
-    }
-    PQsetNoticeProcessor(conn_, [](void *, const char *) {}, nullptr);
-    // A desk that holds a lock makes others wait as long as a busy file would, not forever.
-    run(QStringLiteral("SET lock_timeout = '5s'"));
+    refuseUnreadableAddress(connection_);
+    connect();
 }
 
 PgStore::~PgStore()
 {
     PQfinish(conn_);
+}
+
+void PgStore::setWaitHandler(std::function<void(qint64)> handler)
+{
+    waitHandler() = std::move(handler);
+}
+
+void PgStore::connect()
+{
+    PQfinish(conn_);
+    // The caller's own settings win over those given before dbname; the encoding is ours. The
+    // keepalives and the TCP user timeout find a server that vanished from the network (they do
+    // nothing on a local socket; the wait's own bound covers both).
+    const char *keys[] = {"connect_timeout", "keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count",
+                          "tcp_user_timeout", "dbname", "client_encoding", "application_name", nullptr};
+    const char *values[] = {"5", "1", "10", "3", "3", "10000", connection_.constData(), "UTF8", "Kalpiyon", nullptr};
+    conn_ = PQconnectStartParams(keys, values, 1);
+    if (!conn_)
+        throw Error(QStringLiteral("Veritabanı sunucusuna bağlanılamadı: bellek yetmedi."));
+    name_ = serverName();
+    // Polled rather than waited for in libpq, so that the wait is bounded and a window keeps
+    // painting meanwhile; libpq starts as if it had asked to write.
+    QElapsedTimer since;
+    since.start();
+    PostgresPollingStatusType poll = PGRES_POLLING_WRITING;
+    bool timedOut = false;
+    while (PQstatus(conn_) != CONNECTION_BAD && poll != PGRES_POLLING_OK && poll != PGRES_POLLING_FAILED) {
+        if (!waitForSocket(poll == PGRES_POLLING_WRITING, since, kConnectLimitMs)) {
+            timedOut = true;
+            break;
+        }
+        poll = PQconnectPoll(conn_);
+    }
+    if (!timedOut && PQstatus(conn_) == CONNECTION_OK) {
+        name_ = serverName();
+        PQsetNoticeProcessor(conn_, [](void *, const char *) {}, nullptr);
+        // Sends and waits through the bounded path below, never blocking in libpq.
+        PQsetnonblocking(conn_, 1);
+        try {
+            setUpSession();
+        } catch (...) {
+            PQfinish(conn_);
+            conn_ = nullptr;
+            throw;
+        }
+        return;
+    }
+    const Error error = timedOut
+        ? Error(QStringLiteral("Veritabanı sunucusu (%1) %2 saniye içinde yanıt vermedi. Sunucunun çalıştığını ve ağ "
+                               "bağlantısını denetleyin; sorun sürerse BT sorumlunuzu arayın.")
+                    .arg(name_.isEmpty() ? addressForDisplay(address_) : name_)
+                    .arg(kConnectLimitMs / 1000))
+        : connectError(conn_, name_, address_);
+    PQfinish(conn_);
+    conn_ = nullptr;
+    throw error;
+}
+
+void PgStore::setUpSession()
+{
+    // A desk that holds a lock makes others wait as long as a busy file would, not forever, and
+    // no single statement runs unbounded. Reads of a whole table lift the statement bound
+    // (stream()); the wait for each of their rows stays bounded.
+    run(QStringLiteral("SET lock_timeout = '%1ms'; SET statement_timeout = '%2ms'").arg(kLockTimeoutMs).arg(kStatementTimeoutMs));
+}
+
+void PgStore::ensureConnected()
+{
+    if (PQstatus(conn_) == CONNECTION_OK)
+        return;
+    if (inTransaction_)
+        fail();
+    connect();
+}
+
+bool PgStore::waitForSocket(bool write, const QElapsedTimer &since, qint64 limitMs)
+{
+    WaitReport report;
+    for (;;) {
+        const qint64 left = limitMs - since.elapsed();
+        if (left <= 0)
+            return false;
+        // Ready, or an error that libpq reports on its next call.
+        if (socketReady(PQsocket(conn_), write, int(std::min<qint64>(left, kWaitSliceMs))) != 0)
+            return true;
+        report.waited(since.elapsed());
+    }
+}
+
+void PgStore::waitForServer(bool write, const QElapsedTimer &since)
+{
+    if (!waitForSocket(write, since, waitLimitMs_))
+        giveUp();
+}
+
+void PgStore::giveUp()
+{
+    // The server did not answer in time: the statement is cancelled (the cancel request is a
+    // connection of its own that may hang on a frozen server just the same, so it goes on a
+    // thread of its own) and this connection is given up. A write sent on it was inside a
+    // transaction not yet committed, so the server rolls it back when it notices.
+    if (PGcancel *cancel = PQgetCancel(conn_)) {
+        std::thread([cancel] {
+            char error[256];
+            PQcancel(cancel, error, sizeof error);
+            PQfreeCancel(cancel);
+        }).detach();
+    }
+    PQfinish(conn_);
+    conn_ = nullptr;
+    busy_ = false;
+    const QString what = committing_ ? QStringLiteral("kaydın yazılıp yazılmadığı bilinmiyor; sunucu yanıt verince kaydı denetleyin")
+                                     : QStringLiteral("işlem yapılmadı ve bağlantı kapatıldı; sunucunun çalıştığını denetleyip işlemi yeniden deneyin");
+    throw Error(QStringLiteral("Veritabanı sunucusu (%1) %2 saniye içinde yanıt vermedi: %3.").arg(name_).arg(waitLimitMs_ / 1000).arg(what));
+}
+
+void PgStore::sendAll(const QElapsedTimer &since)
+{
+    // Non-blocking: a large statement to a server that does not read would otherwise block here.
+    for (;;) {
+        const int flushed = PQflush(conn_);
+        if (flushed == 0)
+            return;
+        if (flushed < 0)
+            fail();
+        waitForServer(true, since);
+        if (!PQconsumeInput(conn_))
+            fail();
+    }
+}
+
+PGresult *PgStore::nextResult(const QElapsedTimer &since)
+{
+    while (PQisBusy(conn_)) {
+        waitForServer(false, since);
+        if (!PQconsumeInput(conn_))
+            break;  // the connection broke: PQgetResult reports it
+    }
+    return PQgetResult(conn_);
 }
 
 bool PgStore::isConnectionString(const QString &text)
@@ -125,6 +324,8 @@ bool PgStore::isConnectionString(const QString &text)
 
 QString PgStore::serverName() const
 {
+    if (!conn_)
+        return name_;
     const QString host = QString::fromUtf8(PQhost(conn_));
     const QString port = QString::fromUtf8(PQport(conn_));
     const QString db = QString::fromUtf8(PQdb(conn_));
@@ -152,10 +353,9 @@ void PgStore::fail(const PGresult *result) const
 
 PgStore::Result PgStore::run(const QString &sql, const QVector<QVariant> &params)
 {
-    // A connection lost meanwhile (the server restarted) is tried again once, outside a
-    // transaction: inside one the server has already dropped the work.
-    if (PQstatus(conn_) != CONNECTION_OK && !inTransaction_)
-        PQreset(conn_);
+    if (busy_)
+        throw Error(QStringLiteral("Veritabanı sunucusu önceki isteği yanıtlamadan yeni bir istek geldi; işlem yapılmadı. "
+                                   "Sunucu yanıt verince yeniden deneyin."));
     QVector<QByteArray> texts(params.size());
     QVector<const char *> pointers(params.size());
     for (int i = 0; i < params.size(); ++i) {
@@ -164,13 +364,68 @@ PgStore::Result PgStore::run(const QString &sql, const QVector<QVariant> &params
         texts[i] = params[i].toString().toUtf8();
         pointers[i] = texts[i].constData();
     }
-    Result res;
-    res.r.reset(PQexecParams(conn_, sql.toUtf8().constData(), int(params.size()), nullptr, pointers.constData(),
-                             nullptr, nullptr, 0));
-    const ExecStatusType status = res.r ? PQresultStatus(res.r.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        fail(res.r.get());
-    return res;
+    const QByteArray statement = sql.toUtf8();
+    // A connection found lost (the server restarted, the session was ended) is made again and
+    // the statement sent once more, outside a transaction only: inside one the server has
+    // already dropped the work. Writes run inside a transaction (inOwnTransaction).
+    for (int attempt = 0;; ++attempt) {
+        ensureConnected();
+        busy_ = true;
+        Result res;
+        std::unique_ptr<PGresult, decltype(&PQclear)> failed(nullptr, &PQclear);
+        try {
+            QElapsedTimer since;
+            since.start();
+            const int sent = params.isEmpty() ? PQsendQuery(conn_, statement.constData())
+                                              : PQsendQueryParams(conn_, statement.constData(), int(params.size()), nullptr,
+                                                                  pointers.constData(), nullptr, nullptr, 0);
+            if (sent)
+                sendAll(since);
+            // Every result of the statement is read; the first failure, or else the last result, counts.
+            while (sent) {
+                std::unique_ptr<PGresult, decltype(&PQclear)> r(nextResult(since), &PQclear);
+                if (!r)
+                    break;
+                const ExecStatusType status = PQresultStatus(r.get());
+                if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+                    if (!failed)
+                        failed = std::move(r);
+                } else if (!failed) {
+                    res.r = std::move(r);
+                }
+            }
+            if (!sent)
+                res.r.reset();
+        } catch (...) {
+            busy_ = false;
+            throw;
+        }
+        busy_ = false;
+        if (res.r && !failed)
+            return res;
+        if (PQstatus(conn_) != CONNECTION_OK) {
+            if (attempt == 0 && !inTransaction_)
+                continue;
+            fail();
+        }
+        fail(failed.get());
+    }
+}
+
+template <typename F>
+auto PgStore::inOwnTransaction(F work)
+{
+    if (inTransaction_)
+        return work();
+    begin();
+    try {
+        auto result = work();
+        commit();
+        return result;
+    } catch (...) {
+        rollback();
+        throw;
+    }
 }
 
 void PgStore::createTable(bool replace)
@@ -257,27 +512,62 @@ void PgStore::readRows(const QVector<int> &fields,
 
 void PgStore::stream(const QString &sql, const std::function<void(const PGresult *)> &row)
 {
-    if (PQstatus(conn_) != CONNECTION_OK && !inTransaction_)
-        PQreset(conn_);
+    // A whole table takes as long as it takes: the statement bound is lifted for it (inside a
+    // transaction until its end, outside it until the read is done); the wait for each of its
+    // rows stays bounded.
+    run(inTransaction_ ? QStringLiteral("SET LOCAL statement_timeout = 0") : QStringLiteral("SET statement_timeout = 0"));
+    const auto restore = [this] {
+        if (!inTransaction_ && PQstatus(conn_) == CONNECTION_OK)
+            setUpSession();
+    };
+    try {
+        streamRows(sql, row);
+    } catch (...) {
+        try {
+            restore();
+        } catch (...) {
+        }
+        throw;
+    }
+    restore();
+}
+
+void PgStore::streamRows(const QString &sql, const std::function<void(const PGresult *)> &row)
+{
+    ensureConnected();
     // Row by row, so a large table never sits in memory at once.
     if (!PQsendQuery(conn_, sql.toUtf8().constData()) || !PQsetSingleRowMode(conn_))
         fail();
+    busy_ = true;
     std::optional<Error> error;
-    while (PGresult *r = PQgetResult(conn_)) {
-        std::unique_ptr<PGresult, decltype(&PQclear)> guard(r, &PQclear);
-        const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_SINGLE_TUPLE && !error) {
-            try {
-                row(r);
-            } catch (const Error &e) {
-                error = e;  // drain the rest before the connection can be used again
+    try {
+        QElapsedTimer since;
+        since.start();
+        sendAll(since);
+        while (PGresult *r = nextResult(since)) {
+            std::unique_ptr<PGresult, decltype(&PQclear)> guard(r, &PQclear);
+            const ExecStatusType status = PQresultStatus(r);
+            if (status == PGRES_SINGLE_TUPLE && !error) {
+                try {
+                    row(r);
+                } catch (const Error &e) {
+                    error = e;  // drain the rest before the connection can be used again
+                }
+            } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && !error) {
+                error = statementError(conn_, r, serverName(), address_);
             }
-        } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && !error) {
-            error = statementError(conn_, r, serverName(), address_);
+            since.restart();  // the bound is on each wait for the server, not on the whole read
         }
+    } catch (...) {
+        busy_ = false;
+        throw;
     }
-    if (error)
+    busy_ = false;
+    if (error) {
+        if (PQstatus(conn_) != CONNECTION_OK)
+            fail();
         throw *error;
+    }
 }
 
 namespace {
@@ -346,10 +636,8 @@ void PgStore::readTextsInListOrder(const QVector<int> &fields, const std::functi
 {
     constexpr size_t kBatch = 1000;
     const bool own = !inTransaction_;
-    if (own) {
-        run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-        inTransaction_ = true;
-    }
+    if (own)
+        beginSnapshot();
     try {
         const std::vector<qint64> keys = keysInListOrder();
         const QString sql = QStringLiteral("SELECT %1,%2 FROM %3 WHERE %1 = ANY($1::bigint[])")
@@ -373,10 +661,8 @@ void PgStore::readTextsInListOrder(const QVector<int> &fields, const std::functi
                 row(cells.data());
             }
         }
-        if (own) {
-            run(QStringLiteral("COMMIT"));
-            inTransaction_ = false;
-        }
+        if (own)
+            commit();
     } catch (...) {
         if (own)
             rollback();
@@ -436,13 +722,14 @@ qint64 PgStore::insert(const QVector<QVariant> &stored)
     QVector<QVariant> params(kFieldCount);
     for (int i = 0; i < kFieldCount; ++i)
         params[i] = toStored(i, stored.value(i));
-    return run(sql, params).integer(0, 0);
+    return inOwnTransaction([&] { return run(sql, params).integer(0, 0); });
 }
 
 void PgStore::insertMany(const QVector<QVector<QVariant>> &rows)
 {
     // One statement of many rows: a round trip per row would dominate a copy.
     constexpr int kRowsPerStatement = 500;  // 61 parameters each, well under the server's limit
+    inOwnTransaction([&] {
     for (int first = 0; first < rows.size(); first += kRowsPerStatement) {
         const int n = std::min(kRowsPerStatement, int(rows.size()) - first);
         QStringList tuples;
@@ -459,6 +746,8 @@ void PgStore::insertMany(const QVector<QVector<QVariant>> &rows)
         run(QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(QLatin1String(kTableName), allColumns(), tuples.join(QLatin1Char(','))),
             params);
     }
+    return 0;
+    });
 }
 
 int PgStore::updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const QVector<QVariant> &now)
@@ -478,7 +767,7 @@ int PgStore::updateIfUnchanged(qint64 key, const QVector<QVariant> &read, const 
     params << key;
     for (int i = 0; i < kFieldCount; ++i)
         params << toStored(i, read.value(i));
-    return run(sql, params).changed();
+    return inOwnTransaction([&] { return run(sql, params).changed(); });
 }
 
 int PgStore::removeIfUnchanged(qint64 key, const QVector<QVariant> &read)
@@ -488,7 +777,7 @@ int PgStore::removeIfUnchanged(qint64 key, const QVector<QVariant> &read)
     QVector<QVariant> params{key};
     for (int i = 0; i < kFieldCount; ++i)
         params << toStored(i, read.value(i));
-    return run(sql, params).changed();
+    return inOwnTransaction([&] { return run(sql, params).changed(); });
 }
 
 int PgStore::removeKeys(const QVector<qint64> &keys)
@@ -496,9 +785,11 @@ int PgStore::removeKeys(const QVector<qint64> &keys)
     QStringList list;
     for (qint64 k : keys)
         list << QString::number(k);
-    return run(QStringLiteral("DELETE FROM %1 WHERE %2 = ANY($1::bigint[])").arg(QLatin1String(kTableName), QLatin1String(kKeyColumn)),
-               {QStringLiteral("{%1}").arg(list.join(QLatin1Char(',')))})
-        .changed();
+    return inOwnTransaction([&] {
+        return run(QStringLiteral("DELETE FROM %1 WHERE %2 = ANY($1::bigint[])").arg(QLatin1String(kTableName), QLatin1String(kKeyColumn)),
+                   {QStringLiteral("{%1}").arg(list.join(QLatin1Char(',')))})
+            .changed();
+    });
 }
 
 qint64 PgStore::recordCount()
@@ -513,6 +804,21 @@ qint64 PgStore::sizeBytes()
 
 void PgStore::compact()
 {
+    // Rewriting a large table sends nothing back for minutes: both bounds are lifted for it.
+    struct Lifted {
+        PgStore &s;
+        ~Lifted()
+        {
+            s.waitLimitMs_ = kWaitLimitMs;
+            try {
+                if (PQstatus(s.conn_) == CONNECTION_OK)
+                    s.setUpSession();
+            } catch (...) {
+            }
+        }
+    } lifted{*this};
+    waitLimitMs_ = kMaintenanceLimitMs;
+    run(QStringLiteral("SET statement_timeout = 0"));
     run(QStringLiteral("VACUUM FULL %1").arg(QLatin1String(kTableName)));
     run(QStringLiteral("ANALYZE %1").arg(QLatin1String(kTableName)));
 }
@@ -525,16 +831,14 @@ qint64 PgStore::snapshotTo(const QString &sqlitePath)
     qint64 written = 0;
     try {
         Store file(temp);
-        run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-        inTransaction_ = true;
+        beginSnapshot();
         file.begin();
         readRows(allFields(), [&](qint64, const QVector<QVariant> &values) {
             file.insert(values);
             ++written;
         });
         const qint64 counted = recordCount();
-        run(QStringLiteral("COMMIT"));
-        inTransaction_ = false;
+        commit();
         file.commit();
         if (file.recordCount() != counted || written != counted)
             throw Error(QStringLiteral("Yedekteki kayıt sayısı (%1) sunucudakiyle (%2) aynı değil.").arg(written).arg(counted));
@@ -559,17 +863,36 @@ void PgStore::begin()
 
 void PgStore::commit()
 {
-    inTransaction_ = false;
-    run(QStringLiteral("COMMIT"));
+    // Sent on this connection only: were it lost, a COMMIT on a new one would commit nothing
+    // and report success.
+    committing_ = true;
+    try {
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        committing_ = inTransaction_ = false;
+        throw;
+    }
+    committing_ = inTransaction_ = false;
 }
 
 void PgStore::rollback() noexcept
 {
     if (!inTransaction_)
         return;
+    // A lost connection has rolled back already; this one is bounded like any other statement.
+    if (PQstatus(conn_) == CONNECTION_OK && !busy_) {
+        try {
+            run(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+    }
     inTransaction_ = false;
-    if (PQstatus(conn_) == CONNECTION_OK)
-        PQclear(PQexec(conn_, "ROLLBACK"));
+}
+
+void PgStore::beginSnapshot()
+{
+    run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    inTransaction_ = true;
 }
 
 }  // namespace records

@@ -9,6 +9,7 @@
 // "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS"), so both engines hand the dataset the same values.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -31,6 +32,12 @@ public:
     ~PgStore() override;
     PgStore(const PgStore &) = delete;
     PgStore &operator=(const PgStore &) = delete;
+
+    // While a round trip waits for the server longer than a moment, `handler` runs every few
+    // hundredths of a second with the milliseconds waited so far, and once with -1 when that wait
+    // ends, so a window can keep painting. It must not use a store: a store used again while it
+    // waits refuses with an error rather than mixing two conversations on one connection.
+    static void setWaitHandler(std::function<void(qint64 waitedMs)> handler);
 
     // True when `text` names a server rather than a file: a URI or a key=value string.
     static bool isConnectionString(const QString &text);
@@ -80,16 +87,44 @@ public:
     void begin() override;
     void commit() override;
     void rollback() noexcept override;
+    // Reads in one REPEATABLE READ snapshot until endSnapshot(): what is read meanwhile, however
+    // often, is one state of the records.
+    void beginSnapshot() override;
+    void endSnapshot() noexcept override { rollback(); }
 
 private:
-    QString address_;  // as given, password and all: to keep it out of every message
+    QString address_;        // as given, password and all: to keep it out of every message
     pg_conn *conn_ = nullptr;
+    QByteArray connection_;  // as given, to connect again
+    QString name_;           // "host:port/database" of the last connection attempt
     bool inTransaction_ = false;
+    bool busy_ = false;      // a round trip is under way (the wait handler may run meanwhile)
+    bool committing_ = false;
+    int waitLimitMs_;        // how long one wait for the server may take
+
+    // Connects within the bound and sets the session up; throws the connection error.
+    void connect();
+    // Every setting a session needs, at connect and after every reconnect.
+    void setUpSession();
+    // A lost connection is made again outside a transaction (inside one the work is gone).
+    void ensureConnected();
+    // Waits until the socket can be read (or written) within `limitMs` of `since`; false when
+    // the time ran out. waitForServer: within waitLimitMs_, past it the statement is cancelled,
+    // the connection given up and a timeout thrown (giveUp).
+    bool waitForSocket(bool write, const QElapsedTimer &since, qint64 limitMs);
+    void waitForServer(bool write, const QElapsedTimer &since);
+    void sendAll(const QElapsedTimer &since);
+    // The next result of the statement under way (nullptr: no more), waited for within the bound.
+    pg_result *nextResult(const QElapsedTimer &since);
+    [[noreturn]] void giveUp();
+    template <typename F>
+    auto inOwnTransaction(F work);
 
     struct Result;
     Result run(const QString &sql, const QVector<QVariant> &params = {});
     // Runs a query and hands its rows over one at a time (single-row mode).
     void stream(const QString &sql, const std::function<void(const pg_result *row)> &row);
+    void streamRows(const QString &sql, const std::function<void(const pg_result *row)> &row);
     void refuseUnreadableAddress(const QByteArray &conninfo) const;
     // The error of a failed statement (`result` may be null) or of a broken connection.
     [[noreturn]] void fail(const pg_result *result = nullptr) const;

@@ -90,6 +90,10 @@ public:
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
+    // Everything read until endSnapshot() comes from one unchanging state of the records, while
+    // other desks go on writing (copying and then comparing the copy needs that).
+    virtual void beginSnapshot() = 0;
+    virtual void endSnapshot() noexcept = 0;
 };
 
 // True when `address` names a server (a libpq URI or key=value string) rather than a file.
@@ -101,7 +105,7 @@ bool isServerAddress(const QString &address);
 std::unique_ptr<RecordStore> openRecordStore(const QString &address);
 
 // Appends every record of `from` to `to` in storage order, in one transaction of `to`;
-// returns how many were copied.
+// returns how many were copied. Inside from.beginSnapshot() the copy is one state of `from`.
 qint64 copyAllRecords(RecordStore &from, RecordStore &to);
 
 // A consistent standalone copy of the records at `address` (a file or a server) as an SQLite

@@ -41,6 +41,10 @@ public:
     void begin() override { store_.begin(); }
     void commit() override { store_.commit(); }
     void rollback() noexcept override { store_.rollback(); }
+    // A deferred transaction: its first read takes the shared lock and keeps it to the end, so
+    // no other connection commits meanwhile.
+    void beginSnapshot() override { store_.exec(QStringLiteral("BEGIN DEFERRED")); }
+    void endSnapshot() noexcept override { store_.rollback(); }
 
     Store &store() { return store_; }
 

@@ -11,48 +11,13 @@
 #include "Store.h"
 #include "RecordStore.h"
 #include "Schema.h"
+#include "PgCluster.h"
 #include "TestDb.h"
 
+using testpg::Cluster;
+using testpg::run;
+
 namespace {
-
-const QString kScript = QStringLiteral(KALPIYON_SCRIPTS "/pg-cluster");
-
-QString run(const QString &program, const QStringList &args, int *exitCode = nullptr, const QString &cwd = {})
-{
-    QProcess p;
-    if (!cwd.isEmpty())
-        p.setWorkingDirectory(cwd);
-    p.start(program, args);
-    p.waitForFinished(120000);
-    if (exitCode)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-// A private cluster in a folder the server account can reach.
-class Cluster {
-public:
-    Cluster()
-    {
-        QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                               QFileDevice::ExeGroup | QFileDevice::ExeOther);
-        address_ = start();
-    }
-    ~Cluster() { stop(); }
-    QString start()
-    {
-        int rc = 0;
-        const QString uri = run(kScript, {QStringLiteral("start"), folder()}, &rc);
-        return rc == 0 ? uri : QString();
-    }
-    void stop() { run(kScript, {QStringLiteral("stop"), folder()}); }
-    QString address() const { return address_; }
-    QString folder() const { return dir_.filePath(QStringLiteral("pg")); }
-
-private:
-    QTemporaryDir dir_;
-    QString address_;
-};
 
 QVector<QVariant> patient(const QString &name, int n)
 {
