@@ -100,7 +100,7 @@ PgStore::PgStore(const QString &connection) : address_(connection)
     const char *values[] = {"5", conninfo.constData(), "UTF8", "Kalpiyon", nullptr};
     conn_ = PQconnectdbParams(keys, values, 1);
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
-        const Error error = connectError(conn_, conn_ ? serverName() : QString(), address_);
+        const Error error = connectError(conn_, conn_ ? serverName() : addressForDisplay(address_), address_);
         PQfinish(conn_);
         conn_ = nullptr;
         throw error;
