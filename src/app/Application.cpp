@@ -111,7 +111,7 @@ static void offerAccessConversion()
                        ui::Kind::Information, ui::Ok);
     } catch (const Error &e) {
         ui::messageDlg(QStringLiteral("Veritabanı dönüştürülemedi; Data.mdb olduğu gibi duruyor.\n%1").arg(e.message()),
-                       ui::Kind::Error, ui::Ok);
+                       ui::Kind::Error, ui::Ok, nullptr, e.details());
     }
 }
 

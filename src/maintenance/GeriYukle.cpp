@@ -158,7 +158,7 @@ bool TFrmGeriYukle::restore(const QString &path)
         QApplication::restoreOverrideCursor();
         if (wasOpen)
             dataset_->open(data);
-        ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this);
+        ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this, e.details());
         return false;
     }
     ui::messageDlg(QStringLiteral("Geri yükleme tamamlandı.%1\nProgram yeniden başlatılıyor.")

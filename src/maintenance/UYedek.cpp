@@ -133,7 +133,7 @@ void TFrmYedek::BitBtn1Click()
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString destination = composeDestination(currentDirectory(), Edit1->text());
-    QString failure;
+    QString failure, failureDetails;
     try {
         if (!QDir().mkpath(destination))
             throw Error(QStringLiteral("'%1' klasörü oluşturulamadı.").arg(QDir::toNativeSeparators(destination)));
@@ -146,11 +146,12 @@ void TFrmYedek::BitBtn1Click()
             copyOne(settingsFile ? settingsFile() : QStringLiteral("Ayarlar"), destination + QStringLiteral("Ayarlar"), 50, false);
     } catch (const Error &e) {
         failure = e.message();
+        failureDetails = e.details();
     }
     QApplication::restoreOverrideCursor();
     ProgressBar1->setValue(0);
     if (!failure.isEmpty()) {
-        ui::messageDlg(QStringLiteral("Yedekleme tamamlanamadı.\n%1").arg(failure), ui::Kind::Error, ui::Ok, this);
+        ui::messageDlg(QStringLiteral("Yedekleme tamamlanamadı.\n%1").arg(failure), ui::Kind::Error, ui::Ok, this, failureDetails);
         return;
     }
     ui::messageDlg(QStringLiteral("Yedekleme işlemi başarıyla tamamlandı."), ui::Kind::Custom, ui::Ok, this);

@@ -121,7 +121,7 @@ void TFrmTamir::Button1Click()
             run_ = std::make_unique<records::Compaction>(kData, kCopy);
     } catch (const Error &e) {
         run_.reset();
-        failed(e.message());
+        failed(e.message(), e.details());
         return;
     }
     Button1->setText(QStringLiteral("Bekleyiniz ..."));
@@ -142,7 +142,7 @@ void TFrmTamir::Button1Click()
         run_.reset();
     } catch (const Error &e) {
         run_.reset();  // the hold ends; a copy that never replaced anything goes with it
-        failed(e.message() + QStringLiteral(" Data.mdb değişmedi."));
+        failed(e.message() + QStringLiteral(" Data.mdb değişmedi."), e.details());
         return;
     }
     for (int i = 0; i < 3; ++i) {
@@ -152,7 +152,7 @@ void TFrmTamir::Button1Click()
     try {
         beforeStep(QStringLiteral("finish"));
     } catch (const Error &e) {
-        failed(e.message());
+        failed(e.message(), e.details());
         return;
     }
     succeeded();
@@ -172,7 +172,7 @@ void TFrmTamir::succeeded()
         ui::messageDlg(QStringLiteral("Veritabanı performansı en iyi durumda. Değişik yapılmadı."), ui::Kind::Custom, ui::Ok, this);
 }
 
-void TFrmTamir::failed(const QString &reason)
+void TFrmTamir::failed(const QString &reason, const QString &details)
 {
     ProgressBar1->setValue(ProgressBar1->value() + 20);
     maintenance::pause(2000);
@@ -192,7 +192,7 @@ void TFrmTamir::failed(const QString &reason)
     Button1->setText(QStringLiteral("İşlem Başarısız"));
     stage_ = Stage::Done;
     QApplication::restoreOverrideCursor();
-    ui::messageDlg(advice, ui::Kind::Error, ui::Ok, this);
+    ui::messageDlg(advice, ui::Kind::Error, ui::Ok, this, details);
 }
 
 void TFrmTamir::Button6Click()

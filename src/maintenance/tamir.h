@@ -43,7 +43,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void failed(const QString &reason);
+    void failed(const QString &reason, const QString &details = QString());
     void succeeded();
     enum class Stage { Ready, Running, Done } stage_ = Stage::Ready;
     // The run under way: it holds Data.mdb against other processes' writes until the copy

@@ -64,7 +64,7 @@ void startReceiver(TForm1 *window)
         delete service;
         ui::messageDlg(e.message() + QStringLiteral("\nRaporlar ağdan alınamayacak; \"Ayarlar\" → \"Seçenekler...\" penceresine (%1) bakın.")
                                          .arg(settings::sectionPlaceOf(settings::Key::DicomEnabled)),
-                       ui::Kind::Warning, ui::Ok, window);
+                       ui::Kind::Warning, ui::Ok, window, e.details());
     }
 }
 
@@ -465,7 +465,7 @@ bool TSrImportFrm::take(const QString &path, bool waiting)
     try {
         report = dicom::readSrFile(path);
     } catch (const Error &e) {
-        ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this);
+        ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this, e.details());
         return false;
     }
     const QString uid = dicom::sopInstanceUidOf(path);

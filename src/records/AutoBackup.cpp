@@ -130,7 +130,7 @@ void copyGeneration(const QString &verified, const QString &target)
             throw Error(QStringLiteral("kopya eksik"));
     } catch (const Error &e) {
         QFile::remove(target);
-        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, e.message()));
+        throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(target, e.message()), e.details());
     }
 }
 

@@ -30,7 +30,7 @@ qint64 verifyOpen(Store &store, const QString &path)
     try {
         store.checkSchema();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("'%1' tablo yapısı hatalı: %2").arg(path, e.message()));
+        throw Error(QStringLiteral("'%1' tablo yapısı hatalı: %2").arg(path, e.message()), e.details());
     }
     return store.recordCount();
 }
@@ -65,7 +65,7 @@ Compaction::Compaction(const QString &source, const QString &target, int busyTim
     try {
         hold_->begin();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("'%1' kullanımda, sıkıştırılamadı: %2").arg(source, e.message()));
+        throw Error(QStringLiteral("'%1' kullanımda, sıkıştırılamadı: %2").arg(source, e.message()), e.details());
     }
     const qint64 count = verifyOpen(from, source);
     const QString schema = schemaOf(from);
@@ -79,7 +79,7 @@ Compaction::Compaction(const QString &source, const QString &target, int busyTim
         try {
             vacuum.step();
         } catch (const Error &e) {
-            throw Error(QStringLiteral("'%1' sıkıştırılamadı: %2").arg(source, e.message()));
+            throw Error(QStringLiteral("'%1' sıkıştırılamadı: %2").arg(source, e.message()), e.details());
         }
         Store copy(target);
         const qint64 copied = verifyOpen(copy, target);
@@ -167,7 +167,8 @@ void backupDatabase(const QString &source, const QString &target)
         removeQuietly(temp);
         throw Error(e.message().contains(target) || e.message().contains(source)
                         ? e.message()
-                        : QStringLiteral("'%1' yazılamadı: %2").arg(target, e.message()));
+                        : QStringLiteral("'%1' yazılamadı: %2").arg(target, e.message()),
+                    e.details());
     }
 }
 

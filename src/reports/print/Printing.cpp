@@ -56,7 +56,7 @@ bool PrintPrepared(const PreparedReport &report, QWidget *parent, int currentPag
         }
         return runJob(report, options, parent);
     } catch (const Error &e) {
-        ui::showException(e.message(), parent);
+        ui::showException(e, parent);
         return false;
     }
 }
