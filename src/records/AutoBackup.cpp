@@ -326,7 +326,7 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
     try {
         writeGeneration(backupPath, copy);
     } catch (const Error &e) {
-        throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()));
+        throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()), e.details());
     }
     step("copied");
     QString kept;
@@ -344,7 +344,7 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
             throw Error(QStringLiteral("'%1' yerine konamadı: %2").arg(dataPath, error));
     } catch (const Error &e) {
         QFile::remove(copy);
-        throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()));
+        throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()), e.details());
     }
     step("replaced");
     return kept;
