@@ -1,5 +1,6 @@
 #include "SrReader.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QStringDecoder>
 #include <map>
@@ -12,6 +13,7 @@
 #include "Decimal.h"
 #include "EchoFields.h"
 #include "Error.h"
+#include "Nesting.h"
 
 namespace dicom {
 namespace {
@@ -151,15 +153,19 @@ public:
         }
     }
 
-    void walk(DcmItem &parent, const Context &context)
+    // `depth` counts the content sequences above: a dataset built in memory was not checked
+    // by loadDicomFile, and this walk recurses too.
+    void walk(DcmItem &parent, const Context &context, int depth = 1)
     {
+        if (depth > kMaxNesting)
+            throw nestingTooDeep(QStringLiteral("content tree deeper than %1 levels").arg(kMaxNesting));
         forEachChild(parent, [&](DcmItem &child) {
             const QString type = elementText(child, DCM_ValueType);
             if (type == QLatin1String("CONTAINER")) {
                 Context inner = context;
                 applyModifiers(child, inner, nullptr);
                 inner.adhoc = inner.adhoc || conceptNameOf(child).canonical() == QLatin1String(codes::AdhocMeasurements);
-                walk(child, inner);
+                walk(child, inner, depth + 1);
             } else if (type == QLatin1String("NUM")) {
                 take(child, context);
             }
@@ -462,14 +468,22 @@ SrReport readSrDataset(DcmItem &dataset)
     return report;
 }
 
-SrReport readSrFile(const QString &path)
+void loadDicomFile(const QString &path, DcmFileFormat &file)
 {
     quietLibrary();
-    DcmFileFormat file;
-    const OFCondition loaded = file.loadFile(OFFilename(path.toLocal8Bit().constData()), EXS_Unknown, EGL_noChange,
+    checkNesting(path);
+    const OFCondition loaded = file.loadFile(OFFilename(QFile::encodeName(path).constData()), EXS_Unknown, EGL_noChange,
                                              DCM_MaxReadLength, ERM_autoDetect);
     if (loaded.bad())
-        throw Error(QStringLiteral("Dosya okunamadı: DICOM dosyası değil, eksik ya da bozuk (%1).").arg(QString::fromLatin1(loaded.text())));
+        throw Error(QStringLiteral("Dosya okunamadı: DICOM dosyası değil, eksik ya da bozuk. Raporu cihazdan yeniden "
+                                   "gönderin ya da yeniden dışa aktarın."),
+                    QString::fromLatin1(loaded.text()));
+}
+
+SrReport readSrFile(const QString &path)
+{
+    DcmFileFormat file;
+    loadDicomFile(path, file);
     return readSrDataset(*file.getDataset());
 }
 
