@@ -38,7 +38,7 @@ namespace {
 // Bounds, in seconds, of every wait on a peer.
 constexpr int kRequestSeconds = 10;  // from connecting to a complete association request
 constexpr int kAcseSeconds = 10;     // association negotiation and release
-constexpr int kDimseSeconds = 60;    // for the next message, and for each part of one
+constexpr int kDimseSeconds = 120;   // for the next message, and for each part of one
 constexpr int kSocketSeconds = 60;   // any single read or write on the connection
 // An association request larger than this is handed over once this much has arrived (a
 // socket buffer holds it; the rest is bounded by kSocketSeconds).
@@ -189,7 +189,7 @@ struct Receiver::Config {
 
 class Receiver::Scp : public DcmThreadSCP {
 public:
-    explicit Scp(Receiver &owner) : owner_(owner) {}
+    Scp(Receiver &owner, T_ASC_Association *association) : owner_(owner), association_(association) {}
 
 protected:
     OFCondition handleIncomingCommand(T_DIMSE_Message *message, const DcmPresentationContextInfo &info) override
@@ -201,6 +201,10 @@ protected:
         const QString path = QDir(folder).filePath(inboxFileName(text(request.AffectedSOPInstanceUID)));
         static std::atomic<unsigned> serial{0};
         const QString part = QStringLiteral("%1.%2-%3.part").arg(path).arg(::getpid()).arg(serial++);
+        QFile probe(part);
+        if (!probe.open(QIODevice::WriteOnly))
+            return refuseUnwritable(request, info.presentationContextID, probe.errorString());
+        probe.close();
         // The object goes to the file as it comes, unparsed: nothing of it is read before the
         // file has been checked.
         const OFCondition received = receiveSTORERequest(request, info.presentationContextID,
@@ -224,6 +228,21 @@ protected:
     }
 
 private:
+    // The inbox cannot take a file: the object is read past and answered "out of resources".
+    OFCondition refuseUnwritable(const T_DIMSE_C_StoreRQ &request, T_ASC_PresentationContextID context, const QString &why)
+    {
+        DIC_UL bytes = 0, pdvs = 0;
+        const OFCondition skipped = DIMSE_ignoreDataSet(association_, DIMSE_NONBLOCKING, kDimseSeconds, &bytes, &pdvs);
+        Reception r;
+        r.status = STATUS_STORE_Refused_OutOfResources;
+        r.message = kUnwritable;
+        r.details = why;
+        owner_.report(r);
+        if (skipped.bad())
+            return skipped;
+        return sendSTOREResponse(context, request, Uint16(r.status));
+    }
+
     struct Mismatch : Error {
         Mismatch() : Error(QStringLiteral("Nesnenin SOP sınıfı ya da kimliği isteğe uymuyor; cihazdan yeniden gönderin.")) {}
     };
@@ -279,16 +298,17 @@ private:
         QFile f(part);
         if (!f.open(QIODevice::ReadWrite) || !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
             || !durable::syncFile(f))
-            throw Error(QStringLiteral("Rapor kaydedilemedi: Gelen klasörüne yazılamıyor; diskte yer ve klasörün izinlerine bakın."),
-                        f.errorString());
+            throw Error(kUnwritable, f.errorString());
         f.close();
         QString error;
         if (!durable::rename(part, path, &error))
-            throw Error(QStringLiteral("Rapor kaydedilemedi: Gelen klasörüne yazılamıyor; diskte yer ve klasörün izinlerine bakın."),
-                        error);
+            throw Error(kUnwritable, error);
     }
 
+    static inline const QString kUnwritable =
+        QStringLiteral("Rapor kaydedilemedi: Gelen klasörüne yazılamıyor; diskte yer ve klasörün izinlerine bakın.");
     Receiver &owner_;
+    T_ASC_Association *association_ = nullptr;
 };
 
 ReceiverOptions ReceiverOptions::fromSettings(const QString &dataFolder)
@@ -427,7 +447,7 @@ void Receiver::serve(int socket)
     if (!a.association)
         return;
     {
-        Scp scp(*this);
+        Scp scp(*this, a.association);
         scp.setSharedConfig(config_->shared);
         scp.run(a.association);  // negotiates, serves and drops the association
     }

@@ -145,7 +145,7 @@ class TestReceiver : public QObject {
     QList<dicom::Reception> receptions;
     int port = 0;
 
-    Sent send(const QString &file, const QStringList &extra = {})
+    Sent send(const QString &file, const QStringList &extra = {}, const QStringList &moreFiles = {})
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -155,7 +155,7 @@ class TestReceiver : public QObject {
         // storescu reads and writes a deeply nested file recursively: give it the stack.
         p.start(QStringLiteral("sh"), QStringList{QStringLiteral("-c"), QStringLiteral("ulimit -s unlimited; exec storescu \"$@\""),
                                                   QStringLiteral("sh")}
-                                          + args + extra + QStringList{QStringLiteral("127.0.0.1"), QString::number(port), file});
+                                          + args + extra + QStringList{QStringLiteral("127.0.0.1"), QString::number(port), file} + moreFiles);
         p.waitForFinished(300000);  // a 7,000-level file costs dcmtk's reader and writer half a minute
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
     }
@@ -191,6 +191,7 @@ private slots:
     void silentPeerBlocksNoOne();
     void idlePeerBlocksNoOne();
     void memoryIsGivenBack();
+    void unwritableInboxIsAnswered();
     void busyPortIsAClearError();
     void options();
 };
@@ -403,10 +404,11 @@ void TestReceiver::memoryIsGivenBack()
     QVERIFY(toolPort);
     const auto sendTo = [&](const QString &file) {
         QProcess p;
-        p.start(QStringLiteral("storescu"), {QStringLiteral("-aec"), QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"),
-                                             QString::number(toolPort), file});
-        p.waitForFinished(120000);
-        return p.exitCode();
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("storescu"), {QStringLiteral("-v"), QStringLiteral("-aec"), QStringLiteral("KALPIYON"),
+                                             QStringLiteral("127.0.0.1"), QString::number(toolPort), file});
+        p.waitForFinished(300000);
+        return p.exitCode() == 0 ? QString() : QString::fromLocal8Bit(p.readAll());
     };
     const auto nextLine = [&] {
         while (!tool.canReadLine() && tool.waitForReadyRead(60000)) {
@@ -414,12 +416,13 @@ void TestReceiver::memoryIsGivenBack()
         return QString::fromUtf8(tool.readLine());
     };
     // Idle after a small report: libraries, dictionary and threads in place.
-    QCOMPARE(sendTo(fixture(QStringLiteral("tid5200-comprehensive.dcm"))), 0);
+    QCOMPARE(sendTo(fixture(QStringLiteral("tid5200-comprehensive.dcm"))), QString());
     QVERIFY(nextLine().startsWith(QStringLiteral("Alındı")));
     QTest::qWait(500);
     const qint64 idle = residentKb(tool.processId());
     QVERIFY(idle > 0);
-    QCOMPARE(sendTo(large), 0);
+    const QString largeSent = sendTo(large);
+    QVERIFY2(largeSent.isEmpty(), qPrintable(largeSent));
     const QString line = nextLine();
     QVERIFY2(line.startsWith(QStringLiteral("Alındı")), qPrintable(line));
     const qint64 fileKb = QFileInfo(large).size() / 1024;
@@ -433,6 +436,49 @@ void TestReceiver::memoryIsGivenBack()
     QVERIFY(tool.waitForFinished(10000));
     qInfo("resident: idle %lld kB, after a %lld kB report %lld kB", idle, fileKb, after);
     QVERIFY2(after - idle <= fileKb, qPrintable(QStringLiteral("idle %1 kB, after a %2 kB report %3 kB").arg(idle).arg(fileKb).arg(after)));
+}
+
+// When Gelen/ cannot take a file every object is answered "out of resources" and the
+// association goes on.
+void TestReceiver::unwritableInboxIsAnswered()
+{
+    QTemporaryDir other;
+    QFile blocker(QDir(other.path()).filePath(QStringLiteral("Gelen")));  // a file where the folder belongs
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    std::unique_ptr<dicom::Receiver> second;
+    int secondPort = 0;
+    for (int attempt = 0; attempt < 20 && !second; ++attempt) {
+        dicom::ReceiverOptions o;
+        o.port = 20000 + int(QRandomGenerator::global()->bounded(40000));
+        o.dataFolder = other.path();
+        auto r = std::make_unique<dicom::Receiver>(o);
+        try {
+            r->open();
+            second = std::move(r);
+            secondPort = o.port;
+        } catch (const Error &) {
+        }
+    }
+    QVERIFY(second);
+    std::mutex m;
+    QList<dicom::Reception> got;
+    second->onReception = [&](const dicom::Reception &r) {
+        std::lock_guard<std::mutex> lock(m);
+        got.append(r);
+    };
+    std::thread serving([&] { second->run(); });
+    const int saved = std::exchange(port, secondPort);
+    const QString report = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
+    const Sent s = send(report, {QStringLiteral("-R"), QStringLiteral("--no-halt")}, {fixture(QStringLiteral("tid5300-simplified.dcm"))});
+    port = saved;
+    second->stop();
+    serving.join();
+    QVERIFY2(s.output.count(QStringLiteral("Received Store Response (Refused: OutOfResources)")) == 2, qPrintable(s.output));
+    QVERIFY2(!s.output.contains(QStringLiteral("Abort")), qPrintable(s.output));
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(got.first().status, 0xA700u);
+    QVERIFY2(got.first().message.contains(QStringLiteral("Gelen klasörüne yazılamıyor")), qPrintable(got.first().message));
 }
 
 void TestReceiver::busyPortIsAClearError()
