@@ -1,6 +1,8 @@
 #include "SrReader.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QSet>
 #include <QStringDecoder>
 #include <map>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "Decimal.h"
 #include "EchoFields.h"
 #include "Error.h"
+#include "Nesting.h"
 
 namespace dicom {
 namespace {
@@ -100,8 +103,10 @@ void forEachChild(DcmItem &parent, Visit visit)
     DcmSequenceOfItems *seq = nullptr;
     if (parent.findAndGetSequence(DCM_ContentSequence, seq).bad() || !seq)
         return;
-    for (unsigned long i = 0; i < seq->card(); ++i)
-        visit(*seq->getItem(i));
+    // Step by step from the previous item: getItem(i) walks the list from its start each time,
+    // which made a report of 20,000 measurements take seconds.
+    for (DcmObject *item = seq->nextInContainer(nullptr); item; item = seq->nextInContainer(item))
+        visit(*static_cast<DcmItem *>(item));
 }
 
 // Reads the modifiers of an item (its CODE children) into `context`.
@@ -151,15 +156,19 @@ public:
         }
     }
 
-    void walk(DcmItem &parent, const Context &context)
+    // `depth` counts the content sequences above: a dataset built in memory was not checked
+    // by loadDicomFile, and this walk recurses too.
+    void walk(DcmItem &parent, const Context &context, int depth = 1)
     {
+        if (depth > kMaxNesting)
+            throw nestingTooDeep(QStringLiteral("content tree deeper than %1 levels").arg(kMaxNesting));
         forEachChild(parent, [&](DcmItem &child) {
             const QString type = elementText(child, DCM_ValueType);
             if (type == QLatin1String("CONTAINER")) {
                 Context inner = context;
                 applyModifiers(child, inner, nullptr);
                 inner.adhoc = inner.adhoc || conceptNameOf(child).canonical() == QLatin1String(codes::AdhocMeasurements);
-                walk(child, inner);
+                walk(child, inner, depth + 1);
             } else if (type == QLatin1String("NUM")) {
                 take(child, context);
             }
@@ -279,8 +288,10 @@ void Mapper::finish()
         QString source = sources.join(QStringLiteral("; "));
         if (n > 1)
             source = QStringLiteral("ortalama (%1 ölçüm): ").arg(n) + source;
+        // A set: a report may hold thousands of candidates for one field.
+        const QSet<QString> chosen(sources.cbegin(), sources.cend());
         for (const Candidate &c : candidates_[r])
-            if (!sources.contains(c.source) || (n == 1 && c.source != pool.front().source))
+            if (!chosen.contains(c.source) || (n == 1 && c.source != pool.front().source))
                 report_.skipped.append({c.source, QStringLiteral("%1 için başka bir ölçüm seçildi").arg(QLatin1String(rules[r].field))});
         report_.values.append({QLatin1String(rules[r].field), roundedText(sum, n, decimalsOf(rules[r].unit)),
                                exactText(sum, n), source});
@@ -462,14 +473,22 @@ SrReport readSrDataset(DcmItem &dataset)
     return report;
 }
 
-SrReport readSrFile(const QString &path)
+void loadDicomFile(const QString &path, DcmFileFormat &file)
 {
     quietLibrary();
-    DcmFileFormat file;
-    const OFCondition loaded = file.loadFile(OFFilename(path.toLocal8Bit().constData()), EXS_Unknown, EGL_noChange,
+    checkNesting(path);
+    const OFCondition loaded = file.loadFile(OFFilename(QFile::encodeName(path).constData()), EXS_Unknown, EGL_noChange,
                                              DCM_MaxReadLength, ERM_autoDetect);
     if (loaded.bad())
-        throw Error(QStringLiteral("Dosya okunamadı: DICOM dosyası değil, eksik ya da bozuk (%1).").arg(QString::fromLatin1(loaded.text())));
+        throw Error(QStringLiteral("Dosya okunamadı: DICOM dosyası değil, eksik ya da bozuk. Raporu cihazdan yeniden "
+                                   "gönderin ya da yeniden dışa aktarın."),
+                    QString::fromLatin1(loaded.text()));
+}
+
+SrReport readSrFile(const QString &path)
+{
+    DcmFileFormat file;
+    loadDicomFile(path, file);
     return readSrDataset(*file.getDataset());
 }
 

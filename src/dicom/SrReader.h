@@ -7,6 +7,7 @@
 #include <QString>
 
 class DcmItem;
+class DcmFileFormat;
 
 namespace dicom {
 
@@ -39,6 +40,9 @@ struct SrReport {
 SrReport readSrFile(const QString &path);
 // The same for a dataset already in memory (the receiver checks what it is sent).
 SrReport readSrDataset(DcmItem &dataset);
+// Loads a DICOM file into `file` after checking that its nesting is safe to load. Throws
+// Error (Turkish; dcmtk's own text under details) when it cannot.
+void loadDicomFile(const QString &path, DcmFileFormat &file);
 
 // Patient's Name (PN bytes) decoded by Specific Character Set, first component group,
 // family name first, Turkish capitals, cut to the field's 50 characters.

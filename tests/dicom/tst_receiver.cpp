@@ -3,6 +3,13 @@
 #include <mutex>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "DeepReport.h"
 #include "Error.h"
 #include "Inbox.h"
 #include "Locations.h"
@@ -36,6 +43,98 @@ void writeCtObject(const QString &path)
     ds.putAndInsertString(DCM_Modality, "CT");
     QVERIFY(file.saveFile(path.toLocal8Bit().constData(), EXS_LittleEndianExplicit).good());
 }
+
+// An echo report whose content tree is bytes that are no sequence: kept as UN in the file,
+// it reaches the receiver as a Content Sequence to parse when sent in implicit VR.
+void writeGarbledReport(const QString &path)
+{
+    DcmFileFormat f;
+    build(f, echo({section(kMitral, {num(kPeakGradient, "7.4", "mm[Hg]")})}));
+    DcmDataset &ds = *f.getDataset();
+    ds.findAndDeleteElement(DCM_ContentSequence);
+    auto *garbage = new DcmOtherByteOtherWord(DcmTag(DCM_ContentSequence, EVR_UN));
+    const Uint8 bytes[] = {0x01, 0x02, 0x03, 0x04, 0x10, 0x00, 0x00, 0x00, 'b', 'o', 'z', 'u', 'k', ' ', 'v', 'e', 'r', 'i', 0, 0};
+    garbage->putUint8Array(bytes, sizeof bytes);
+    QVERIFY(ds.insert(garbage, true).good());
+    QVERIFY(f.saveFile(path.toLocal8Bit().constData(), EXS_LittleEndianExplicit).good());
+}
+
+// A report of `count` measurements in one group: a large object (20,000 make ~25 MB).
+void writeLargeReport(const QString &path, int count)
+{
+    std::vector<Item> items;
+    for (int i = 0; i < count; ++i)
+        items.push_back(num(kPeakGradient, i % 2 ? "7.4" : "7.6", "mm[Hg]"));
+    write(path, echo({section(kMitral, std::move(items))}));
+}
+
+// A TCP connection to the receiver made by hand, for peers that dcmtk's tools cannot play.
+class RawPeer {
+public:
+    explicit RawPeer(int port)
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(quint16(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(fd_, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~RawPeer()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool connected() const { return fd_ >= 0; }
+    bool send(const QByteArray &bytes) { return ::send(fd_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size(); }
+    // The type of the PDU the receiver answers with (0x02: association accepted).
+    int answerType()
+    {
+        timeval t{20, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+        unsigned char type = 0;
+        return ::recv(fd_, &type, 1, 0) == 1 ? type : -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+// An A-ASSOCIATE-RQ for the Verification class, as a machine sends it.
+QByteArray associateRequest(const QByteArray &called)
+{
+    const auto u16 = [](int v) { return bytesOf({v >> 8, v & 0xFF}); };
+    const auto u32 = [](quint32 v) { return bytesOf({int(v >> 24), int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)}); };
+    const auto item = [&](int type, const QByteArray &body) { return bytesOf({type, 0}) + u16(int(body.size())) + body; };
+    const QByteArray context = bytesOf({1, 0, 0, 0}) + item(0x30, "1.2.840.10008.1.1") + item(0x40, "1.2.840.10008.1.2");
+    const QByteArray user = item(0x51, u32(16384)) + item(0x52, "1.2.826.0.1.3680043.2.1143.107.104");
+    QByteArray body = u16(1) + u16(0) + called.leftJustified(16, ' ') + QByteArray("IDLE").leftJustified(16, ' ')
+                      + QByteArray(32, '\0');
+    body += item(0x10, "1.2.840.10008.3.1.1.1") + item(0x20, context) + item(0x50, user);
+    return bytesOf({1, 0}) + u32(quint32(body.size())) + body;
+}
+
+qint64 residentKb(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
 }  // namespace
 
 class TestReceiver : public QObject {
@@ -47,16 +146,30 @@ class TestReceiver : public QObject {
     QList<dicom::Reception> receptions;
     int port = 0;
 
-    Sent send(const QString &file, const QStringList &extra = {})
+    Sent send(const QString &file, const QStringList &extra = {}, const QStringList &moreFiles = {})
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         QStringList args{QStringLiteral("-v"), QStringLiteral("-aet"), QStringLiteral("ECHO1")};
         if (!extra.contains(QStringLiteral("-aec")))
             args << QStringLiteral("-aec") << QStringLiteral("KALPIYON");
-        p.start(QStringLiteral("storescu"), args + extra + QStringList{QStringLiteral("127.0.0.1"), QString::number(port), file});
-        p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAll())};
+        // storescu reads and writes a deeply nested file recursively: give it the stack.
+        p.start(QStringLiteral("sh"), QStringList{QStringLiteral("-c"), QStringLiteral("ulimit -s unlimited; exec storescu \"$@\""),
+                                                  QStringLiteral("sh")}
+                                          + args + extra + QStringList{QStringLiteral("127.0.0.1"), QString::number(port), file} + moreFiles);
+        p.waitForFinished(300000);  // a 7,000-level file costs dcmtk's reader and writer half a minute
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
+    }
+    // C-ECHO, with dcmtk's own bounds on every wait (a receiver that does not answer fails it).
+    Sent verify(int toPort = 0)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("echoscu"), {QStringLiteral("-v"), QStringLiteral("-to"), QStringLiteral("15"), QStringLiteral("-ta"),
+                                            QStringLiteral("15"), QStringLiteral("-td"), QStringLiteral("15"), QStringLiteral("-aec"),
+                                            QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(toPort ? toPort : port)});
+        p.waitForFinished(60000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
     }
     QList<dicom::Reception> taken()
     {
@@ -76,6 +189,11 @@ private slots:
     void refuses_data();
     void refuses();
     void survivesGarbage();
+    void repeatKeepsTheFirstCopy();
+    void silentPeerBlocksNoOne();
+    void idlePeerBlocksNoOne();
+    void memoryIsGivenBack();
+    void unwritableInboxIsAnswered();
     void busyPortIsAClearError();
     void options();
 };
@@ -155,9 +273,14 @@ void TestReceiver::refuses_data()
     QTest::addColumn<QString>("answer");    // what storescu reports
     QTest::addColumn<int>("status");        // DICOM status given; -1: refused before any object
     QTest::newRow("CT image: no presentation context") << "ct" << "No presentation context" << -1;
-    QTest::newRow("Basic Text SR: no presentation context") << "basic" << "No presentation context" << -1;
+    // Sent as a machine sends it, proposing only its own class: accepted, then answered.
+    QTest::newRow("Basic Text SR") << "basic" << "Error: CannotUnderstand" << 0xC000;
     QTest::newRow("SR that is not an echo report") << "root" << "Error: CannotUnderstand" << 0xC000;
     QTest::newRow("SR without a content tree") << "damaged" << "Error: CannotUnderstand" << 0xC000;
+    // The object cannot be parsed: it was answered with an abort.
+    QTest::newRow("SR whose content tree is garbled") << "garbled" << "Error: CannotUnderstand" << 0xC000;
+    // 7,000 nested levels overflowed the receiving thread's stack and killed the process.
+    QTest::newRow("SR nested 7,000 levels deep") << "deep" << "Error: CannotUnderstand" << 0xC000;
     QTest::newRow("wrong called AE title") << "ae" << "Called AE Title Not Recognized" << -1;
 }
 
@@ -182,6 +305,11 @@ void TestReceiver::refuses()
         f.getDataset()->findAndDeleteElement(DCM_ContentSequence);
         f.getDataset()->findAndDeleteElement(DCM_ValueType);
         QVERIFY(f.saveFile(file.toLocal8Bit().constData(), EXS_LittleEndianExplicit).good());
+    } else if (kind == QLatin1String("garbled")) {
+        writeGarbledReport(file);
+        extra = {QStringLiteral("-xi")};
+    } else if (kind == QLatin1String("deep")) {
+        QVERIFY(deeptest::writeDeepReport(file, 7000, "1.2.826.0.1.3680043.2.1143.9.7000"));
     } else if (kind == QLatin1String("ae")) {
         file = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
         extra = {QStringLiteral("-aec"), QStringLiteral("ANDERE")};
@@ -199,6 +327,8 @@ void TestReceiver::refuses()
     }
     QCOMPARE(inboxFiles(), before);
     // Still serving.
+    const Sent echoed = verify();
+    QVERIFY2(echoed.status == 0, qPrintable(echoed.output));
     QCOMPARE(send(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
     QCOMPARE(taken().size(), 1);
 }
@@ -210,6 +340,172 @@ void TestReceiver::survivesGarbage()
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(send(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
     QCOMPARE(taken().size(), 1);
+}
+
+// A peer that sends the first bytes of an association request and goes silent held up every
+// other sender until it gave up (149 s).
+// An object sent again while its first copy still waits is answered as stored and read past:
+// the waiting file is the first one, untouched (a copy renamed over it would be a new file).
+void TestReceiver::repeatKeepsTheFirstCopy()
+{
+    const QString sample = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
+    const QString waiting = QDir(dir.filePath(QStringLiteral("Gelen"))).filePath(dicom::inboxFileName(dicom::sopInstanceUidOf(sample)));
+    Sent s = send(sample);
+    QVERIFY2(s.status == 0 && s.output.contains(QStringLiteral("Received Store Response (Success)")), qPrintable(s.output));
+    taken();
+    QVERIFY(QFileInfo::exists(waiting));
+    struct stat first {};
+    QCOMPARE(::stat(QFile::encodeName(waiting).constData(), &first), 0);
+    const QStringList before = inboxFiles();
+    for (int i = 0; i < 2; ++i) {
+        s = send(sample);
+        QVERIFY2(s.status == 0 && s.output.contains(QStringLiteral("Received Store Response (Success)")), qPrintable(s.output));
+    }
+    QVERIFY(taken().isEmpty());  // nothing new to offer
+    struct stat now {};
+    QCOMPARE(::stat(QFile::encodeName(waiting).constData(), &now), 0);
+    QCOMPARE(now.st_ino, first.st_ino);
+    QCOMPARE(now.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
+    QCOMPARE(inboxFiles(), before);  // no part file left behind either
+}
+
+void TestReceiver::silentPeerBlocksNoOne()
+{
+    RawPeer silent(port);
+    QVERIFY(silent.connected());
+    QVERIFY(silent.send(associateRequest("KALPIYON").left(6)));
+    const Sent echoed = verify();
+    QVERIFY2(echoed.status == 0, qPrintable(echoed.output));
+    const Sent s = send(fixture(QStringLiteral("tid5300-simplified.dcm")), {QStringLiteral("-R"), QStringLiteral("-ta"), QStringLiteral("15")});
+    QVERIFY2(s.status == 0, qPrintable(s.output));
+    QCOMPARE(taken().size(), 1);
+}
+
+// While one association sits idle, eight machines send three reports each at once: every
+// association is served beside the others (they were served one after another).
+void TestReceiver::idlePeerBlocksNoOne()
+{
+    RawPeer idle(port);
+    QVERIFY(idle.connected());
+    QVERIFY(idle.send(associateRequest("KALPIYON")));
+    QCOMPARE(idle.answerType(), 0x02);  // accepted, then nothing more is sent
+    const QString report = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
+    std::vector<std::unique_ptr<QProcess>> senders;
+    for (int i = 0; i < 8; ++i) {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessChannelMode(QProcess::MergedChannels);
+        p->start(QStringLiteral("storescu"), {QStringLiteral("-ta"), QStringLiteral("15"), QStringLiteral("-td"), QStringLiteral("15"),
+                                              QStringLiteral("-aet"), QStringLiteral("ECHO%1").arg(i), QStringLiteral("-aec"),
+                                              QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(port), report,
+                                              report, report});
+        senders.push_back(std::move(p));
+    }
+    for (auto &p : senders) {
+        QVERIFY(p->waitForFinished(90000));
+        QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0, p->readAll().constData());
+    }
+    QCOMPARE(taken().size(), 24);
+}
+
+// The data tool's receiver gives back the memory of a large report (it kept 265 MB after one
+// of 20,000 measurements, about ten times the file).
+void TestReceiver::memoryIsGivenBack()
+{
+    const QString large = dir.filePath(QStringLiteral("large.dcm"));
+    writeLargeReport(large, 20000);
+    QTemporaryDir folder;
+    QProcess tool;
+    int toolPort = 0;
+    for (int attempt = 0; attempt < 10 && !toolPort; ++attempt) {
+        const int p = 20000 + int(QRandomGenerator::global()->bounded(40000));
+        tool.start(QStringLiteral(KALPIYON_VERI), {QStringLiteral("dicom-al"), folder.path(), QStringLiteral("--port"),
+                                                   QString::number(p), QStringLiteral("--ae"), QStringLiteral("KALPIYON")});
+        QVERIFY(tool.waitForStarted());
+        while (tool.state() == QProcess::Running && !tool.canReadLine())
+            tool.waitForReadyRead(1000);
+        if (tool.state() == QProcess::Running && tool.readLine().contains("dinliyor"))
+            toolPort = p;
+        else
+            tool.waitForFinished();
+    }
+    QVERIFY(toolPort);
+    const auto sendTo = [&](const QString &file) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("storescu"), {QStringLiteral("-v"), QStringLiteral("-aec"), QStringLiteral("KALPIYON"),
+                                             QStringLiteral("127.0.0.1"), QString::number(toolPort), file});
+        p.waitForFinished(300000);
+        return p.exitCode() == 0 ? QString() : QString::fromLocal8Bit(p.readAll());
+    };
+    const auto nextLine = [&] {
+        while (!tool.canReadLine() && tool.waitForReadyRead(60000)) {
+        }
+        return QString::fromUtf8(tool.readLine());
+    };
+    // Idle after a small report: libraries, dictionary and threads in place.
+    QCOMPARE(sendTo(fixture(QStringLiteral("tid5200-comprehensive.dcm"))), QString());
+    QVERIFY(nextLine().startsWith(QStringLiteral("Alındı")));
+    QTest::qWait(500);
+    const qint64 idle = residentKb(tool.processId());
+    QVERIFY(idle > 0);
+    const QString largeSent = sendTo(large);
+    QVERIFY2(largeSent.isEmpty(), qPrintable(largeSent));
+    const QString line = nextLine();
+    QVERIFY2(line.startsWith(QStringLiteral("Alındı")), qPrintable(line));
+    const qint64 fileKb = QFileInfo(large).size() / 1024;
+    // The association's thread may still be finishing: wait for the memory to come back.
+    qint64 after = residentKb(tool.processId());
+    for (int i = 0; i < 50 && after - idle > fileKb; ++i) {
+        QTest::qWait(100);
+        after = residentKb(tool.processId());
+    }
+    tool.terminate();
+    QVERIFY(tool.waitForFinished(10000));
+    qInfo("resident: idle %lld kB, after a %lld kB report %lld kB", idle, fileKb, after);
+    QVERIFY2(after - idle <= fileKb, qPrintable(QStringLiteral("idle %1 kB, after a %2 kB report %3 kB").arg(idle).arg(fileKb).arg(after)));
+}
+
+// When Gelen/ cannot take a file every object is answered "out of resources" and the
+// association goes on.
+void TestReceiver::unwritableInboxIsAnswered()
+{
+    QTemporaryDir other;
+    QFile blocker(QDir(other.path()).filePath(QStringLiteral("Gelen")));  // a file where the folder belongs
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    std::unique_ptr<dicom::Receiver> second;
+    int secondPort = 0;
+    for (int attempt = 0; attempt < 20 && !second; ++attempt) {
+        dicom::ReceiverOptions o;
+        o.port = 20000 + int(QRandomGenerator::global()->bounded(40000));
+        o.dataFolder = other.path();
+        auto r = std::make_unique<dicom::Receiver>(o);
+        try {
+            r->open();
+            second = std::move(r);
+            secondPort = o.port;
+        } catch (const Error &) {
+        }
+    }
+    QVERIFY(second);
+    std::mutex m;
+    QList<dicom::Reception> got;
+    second->onReception = [&](const dicom::Reception &r) {
+        std::lock_guard<std::mutex> lock(m);
+        got.append(r);
+    };
+    std::thread serving([&] { second->run(); });
+    const int saved = std::exchange(port, secondPort);
+    const QString report = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
+    const Sent s = send(report, {QStringLiteral("-R"), QStringLiteral("--no-halt")}, {fixture(QStringLiteral("tid5300-simplified.dcm"))});
+    port = saved;
+    second->stop();
+    serving.join();
+    QVERIFY2(s.output.count(QStringLiteral("Received Store Response (Refused: OutOfResources)")) == 2, qPrintable(s.output));
+    QVERIFY2(!s.output.contains(QStringLiteral("Abort")), qPrintable(s.output));
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(got.first().status, 0xA700u);
+    QVERIFY2(got.first().message.contains(QStringLiteral("Gelen klasörüne yazılamıyor")), qPrintable(got.first().message));
 }
 
 void TestReceiver::busyPortIsAClearError()

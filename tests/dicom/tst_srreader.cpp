@@ -3,8 +3,10 @@
 // character sets, refusals.
 #include <QtTest>
 
+#include "DeepReport.h"
 #include "EchoFields.h"
 #include "Error.h"
+#include "Nesting.h"
 #include "Schema.h"
 #include "SrReader.h"
 #include "SrWriter.h"
@@ -71,6 +73,10 @@ private slots:
     void refusals_data();
     void refusals();
     void tableFieldsAreMeasurementFields();
+    void nesting_data();
+    void nesting();
+    void damagedFileIsTurkish_data();
+    void damagedFileIsTurkish();
 };
 
 void TestSrReader::samples_data()
@@ -344,6 +350,75 @@ void TestSrReader::tableFieldsAreMeasurementFields()
     QStringList sorted = order;
     sorted.sort();
     QCOMPARE(order, sorted);  // the reader's output follows the table's order
+}
+
+void TestSrReader::nesting_data()
+{
+    QTest::addColumn<int>("levels");  // nested containers; their code sequences add one level
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("7,000 levels") << 7000 << true;
+    QTest::newRow("just above the limit") << dicom::kMaxNesting << true;
+    QTest::newRow("at the limit") << dicom::kMaxNesting - 1 << false;
+    QTest::newRow("a real report's depth") << 6 << false;
+}
+
+// A report nested deeper than the limit is refused before dcmtk's recursive reader sees it
+// (7,000 levels overflowed the stack); one within the limit is read.
+void TestSrReader::nesting()
+{
+    QFETCH(int, levels);
+    QFETCH(bool, refused);
+    const QString file = path(QStringLiteral("deep-%1.dcm").arg(levels));
+    QVERIFY(deeptest::writeDeepReport(file, levels, "1.2.826.0.1.3680043.2.1143.9." + QByteArray::number(levels)));
+    QString message;
+    try {
+        const dicom::SrReport report = dicom::readSrFile(file);
+        QCOMPARE(report.patientName, QStringLiteral("DERIN RAPOR"));
+    } catch (const Error &e) {
+        message = e.message();
+        QVERIFY2(e.details().contains(QLatin1String("nesting deeper")), qPrintable(e.details()));
+    }
+    QCOMPARE(!message.isEmpty(), refused);
+    if (refused)
+        QVERIFY2(message.contains(QStringLiteral("iç içe öğeler %1 düzeyi aşıyor").arg(dicom::kMaxNesting)), qPrintable(message));
+}
+
+void TestSrReader::damagedFileIsTurkish_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("sequences left open") << "open";
+    QTest::newRow("truncated in a value") << "truncated";
+    QTest::newRow("a sequence holding no items") << "broken";
+}
+
+// A damaged file is refused with a Turkish sentence; dcmtk's (English) text only as details.
+void TestSrReader::damagedFileIsTurkish()
+{
+    QFETCH(QString, kind);
+    const QString file = path(kind + QStringLiteral("-damaged.dcm"));
+    if (kind == QLatin1String("open")) {
+        QVERIFY(deeptest::writeDeepReport(file, 3, "1.2.826.0.1.3680043.2.1143.9.1", false));
+    } else if (kind == QLatin1String("truncated")) {
+        write(file, echo({section(kMitral, {num(kPeakGradient, "7.4", "mm[Hg]")})}));
+        QFile f(file);
+        QVERIFY(f.resize(f.size() - 40));
+    } else {
+        QByteArray bytes = deeptest::deepReport(2, "1.2.826.0.1.3680043.2.1143.9.2");
+        const int items = bytes.lastIndexOf(QByteArray("\xfe\xff\x00\xe0", 4));
+        bytes.replace(items, 4, QByteArray("\x08\x00\x16\x00", 4));  // an element where the item belongs
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    try {
+        dicom::readSrFile(file);
+        QFAIL("a damaged file was read");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Dosya okunamadı: ")), qPrintable(e.message()));
+        QVERIFY2(!e.details().isEmpty(), "dcmtk's text or the place of the fault as details");
+        QVERIFY2(!e.message().contains(e.details()), qPrintable(e.message()));
+        for (const char *english : {"stream", "Delimitation", "missing", "Item"})
+            QVERIFY2(!e.message().contains(QLatin1String(english)), qPrintable(e.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSrReader)

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "Dataset.h"
+#include "DeepReport.h"
 #include "Schema.h"
 
 namespace {
@@ -83,6 +84,14 @@ void TestSrTool::srOkuRefuses_data()
     QTest::newRow("Basic Text SR") << fixture(QStringLiteral("basic-text-sr.dcm")) << "ekokardiyografi raporu değil";
     QTest::newRow("not DICOM") << fixture(QStringLiteral("README.md")) << "Dosya okunamadı";
     QTest::newRow("missing") << QStringLiteral("/nonexistent/x.dcm") << "Dosya okunamadı";
+    // 7,000 nested levels overflowed dcmtk's recursive reader: the tool died of signal 11.
+    const QString deep = dir.filePath(QStringLiteral("deep.dcm"));
+    QVERIFY(deeptest::writeDeepReport(deep, 7000, "1.2.826.0.1.3680043.2.1143.9.7000"));
+    QTest::newRow("7,000 levels deep") << deep << "iç içe öğeler";
+    // Its English reason ("Sequence Delimitation Item missing") is not the message.
+    const QString open = dir.filePath(QStringLiteral("open.dcm"));
+    QVERIFY(deeptest::writeDeepReport(open, 3, "1.2.826.0.1.3680043.2.1143.9.3", false));
+    QTest::newRow("sequences left open") << open << "Dosya okunamadı: DICOM dosyası değil, eksik ya da bozuk. Raporu";
 }
 
 void TestSrTool::srOkuRefuses()
@@ -93,6 +102,8 @@ void TestSrTool::srOkuRefuses()
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QString());
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    for (const char *english : {"stream", "Delimitation", "missing"})
+        QVERIFY2(!r.err.contains(QLatin1String(english)), qPrintable(r.err));
 }
 
 void TestSrTool::srAktar_data()
