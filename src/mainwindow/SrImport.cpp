@@ -26,6 +26,7 @@
 #include "Schema.h"
 #include "Settings.h"
 #include "Unit1.h"
+#include "ui_SrImport.h"
 
 namespace srimport {
 namespace {
@@ -333,38 +334,15 @@ std::optional<QString> takeReport(TForm1 *window, const dicom::SrReport &report,
 
 TSrImportFrm::TSrImportFrm(TForm1 *window) : QDialog(window), window_(window)
 {
-    setObjectName(QStringLiteral("SrImportFrm"));
-    setWindowTitle(QStringLiteral("DICOM Raporu Al"));
-    resize(560, 360);
-    ReportList = new QTreeWidget(this);
-    ReportList->setObjectName(QStringLiteral("ReportList"));
-    ReportList->setHeaderLabels({QStringLiteral("Hasta"), QStringLiteral("Rapor zamanı"), QStringLiteral("Kaynak")});
-    ReportList->setRootIsDecorated(false);
+    Ui::SrImportFrm form;
+    form.setupUi(this);
+    ReportList = form.ReportList;
+    ChkAcikKayit = form.ChkAcikKayit;
+    BtnDosya = form.BtnDosya;
+    BtnKlasor = form.BtnKlasor;
+    BtnAl = form.BtnAl;
+    BtnKapat = form.BtnKapat;
     ReportList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    ReportList->setAccessibleName(QStringLiteral("Raporlar"));
-    ChkAcikKayit = new QCheckBox(QStringLiteral("Açık kayda al (hasta adı aynıysa)"), this);
-    ChkAcikKayit->setObjectName(QStringLiteral("ChkAcikKayit"));
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    BtnDosya = button("BtnDosya", QStringLiteral("Dosya..."));
-    BtnKlasor = button("BtnKlasor", QStringLiteral("Klasör..."));
-    BtnAl = button("BtnAl", QStringLiteral("Al"));
-    BtnKapat = button("BtnKapat", QStringLiteral("Kapat"));
-    BtnAl->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {BtnDosya, BtnKlasor})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    for (QPushButton *b : {BtnAl, BtnKapat})
-        buttons->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Gelen raporlar ve seçilen klasördekiler:"), this));
-    layout->addWidget(ReportList);
-    layout->addWidget(ChkAcikKayit);
-    layout->addLayout(buttons);
     connect(BtnDosya, &QPushButton::clicked, this, &TSrImportFrm::BtnDosyaClick);
     connect(BtnKlasor, &QPushButton::clicked, this, &TSrImportFrm::BtnKlasorClick);
     connect(BtnAl, &QPushButton::clicked, this, &TSrImportFrm::BtnAlClick);
