@@ -219,7 +219,8 @@ protected:
         const Reception r = take(request, part, path);
         if (size > kTrimAfterBytes)
             ::malloc_trim(0);
-        owner_.report(r);
+        if (r.stored || r.status != STATUS_Success)  // a repeat that lost the race says nothing
+            owner_.report(r);
         return sendSTOREResponse(info.presentationContextID, request, Uint16(r.status));
     }
 
@@ -273,7 +274,10 @@ private:
         bool writeFailed = false;
         try {
             r.patientName = check(request, part);
-            keep(part, path, &writeFailed);
+            if (!keep(part, path, &writeFailed)) {
+                r.status = STATUS_Success;  // the first copy, received meanwhile, stays
+                return r;
+            }
         } catch (const Mismatch &e) {
             return refused(STATUS_STORE_Error_DataSetDoesNotMatchSOPClass, e.message(), e.details());
         } catch (const Error &e) {
@@ -304,8 +308,9 @@ private:
         return readSrDataset(dataset).patientName;
     }
 
-    // Owner-only, flushed, and renamed into place.
-    static void keep(const QString &part, const QString &path, bool *writeFailed)
+    // Owner-only, flushed, and renamed into place; false when a copy of the same object took
+    // its place meanwhile (the part file is then dropped).
+    static bool keep(const QString &part, const QString &path, bool *writeFailed)
     {
         *writeFailed = true;
         QFile f(part);
@@ -318,11 +323,12 @@ private:
         const std::lock_guard<std::mutex> lock(renaming);
         if (QFileInfo::exists(path)) {
             QFile::remove(part);
-            return;
+            return false;
         }
         QString error;
         if (!durable::rename(part, path, &error))
             throw Error(kUnwritable, error);
+        return true;
     }
 
     static inline const QString kUnwritable =

@@ -176,6 +176,13 @@ class TestReceiver : public QObject {
         std::lock_guard<std::mutex> lock(mutex);
         return std::exchange(receptions, {});
     }
+    // Sends a sample whose earlier copy is taken out of the inbox first: a copy still waiting
+    // there would be kept and the repeat answered without a new reception.
+    Sent sendFresh(const QString &sample, const QStringList &extra = {})
+    {
+        QFile::remove(QDir(dir.filePath(QStringLiteral("Gelen"))).filePath(dicom::inboxFileName(dicom::sopInstanceUidOf(sample))));
+        return send(sample, extra);
+    }
     QStringList inboxFiles() const
     {
         return QDir(dir.filePath(QStringLiteral("Gelen"))).entryList(QDir::Files);
@@ -329,7 +336,7 @@ void TestReceiver::refuses()
     // Still serving.
     const Sent echoed = verify();
     QVERIFY2(echoed.status == 0, qPrintable(echoed.output));
-    QCOMPARE(send(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
+    QCOMPARE(sendFresh(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
     QCOMPARE(taken().size(), 1);
 }
 
@@ -338,7 +345,7 @@ void TestReceiver::survivesGarbage()
     QProcess p;
     p.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("head -c 4000 /dev/urandom > /dev/tcp/127.0.0.1/%1").arg(port)});
     QVERIFY(p.waitForFinished(10000));
-    QCOMPARE(send(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
+    QCOMPARE(sendFresh(fixture(QStringLiteral("tid5200-comprehensive.dcm"))).status, 0);
     QCOMPARE(taken().size(), 1);
 }
 
@@ -376,7 +383,7 @@ void TestReceiver::silentPeerBlocksNoOne()
     QVERIFY(silent.send(associateRequest("KALPIYON").left(6)));
     const Sent echoed = verify();
     QVERIFY2(echoed.status == 0, qPrintable(echoed.output));
-    const Sent s = send(fixture(QStringLiteral("tid5300-simplified.dcm")), {QStringLiteral("-R"), QStringLiteral("-ta"), QStringLiteral("15")});
+    const Sent s = sendFresh(fixture(QStringLiteral("tid5300-simplified.dcm")), {QStringLiteral("-R"), QStringLiteral("-ta"), QStringLiteral("15")});
     QVERIFY2(s.status == 0, qPrintable(s.output));
     QCOMPARE(taken().size(), 1);
 }
@@ -389,15 +396,24 @@ void TestReceiver::idlePeerBlocksNoOne()
     QVERIFY(idle.connected());
     QVERIFY(idle.send(associateRequest("KALPIYON")));
     QCOMPARE(idle.answerType(), 0x02);  // accepted, then nothing more is sent
-    const QString report = fixture(QStringLiteral("tid5200-comprehensive.dcm"));
+    // 24 different objects (a new SOP Instance UID each): a repeat would be kept once only.
+    QTemporaryDir copies;
+    QStringList reports;
+    for (int i = 0; i < 24; ++i) {
+        const QString copy = copies.filePath(QStringLiteral("r%1.dcm").arg(i));
+        QVERIFY(QFile::copy(fixture(QStringLiteral("tid5200-comprehensive.dcm")), copy));
+        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(QProcess::execute(QStringLiteral("dcmodify"), {QStringLiteral("-nb"), QStringLiteral("-gin"), copy}) == 0);
+        reports << copy;
+    }
     std::vector<std::unique_ptr<QProcess>> senders;
     for (int i = 0; i < 8; ++i) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::MergedChannels);
         p->start(QStringLiteral("storescu"), {QStringLiteral("-ta"), QStringLiteral("15"), QStringLiteral("-td"), QStringLiteral("15"),
                                               QStringLiteral("-aet"), QStringLiteral("ECHO%1").arg(i), QStringLiteral("-aec"),
-                                              QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(port), report,
-                                              report, report});
+                                              QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(port)}
+                                                 + reports.mid(3 * i, 3));
         senders.push_back(std::move(p));
     }
     for (auto &p : senders) {

@@ -102,8 +102,10 @@ void TestSrTool::srOkuRefuses()
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QString());
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    // The toolkit's own words only below "Ayrıntılar:", for the IT person.
+    const QString said = r.err.section(QStringLiteral("Ayrıntılar:"), 0, 0);
     for (const char *english : {"stream", "Delimitation", "missing"})
-        QVERIFY2(!r.err.contains(QLatin1String(english)), qPrintable(r.err));
+        QVERIFY2(!said.contains(QLatin1String(english)), qPrintable(r.err));
 }
 
 void TestSrTool::srAktar_data()

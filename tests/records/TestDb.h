@@ -30,6 +30,17 @@ inline QString errorOf(const std::function<void()> &action)
     return QString();
 }
 
+// The message and, on a line of its own, the details (a library's own text) of the error.
+inline QString errorAndDetailsOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Error &e) {
+        return e.message() + QLatin1Char('\n') + e.details();
+    }
+    return QString();
+}
+
 // A record with the given name and optional extra fields (name -> value).
 inline QVector<QVariant> record(const QString &name, const QList<QPair<QString, QVariant>> &extra = {})
 {

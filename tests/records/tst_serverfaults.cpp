@@ -65,11 +65,11 @@ private slots:
         cluster_->stop();
         records::Dataset desk;
         const QString atStart = testdb::errorOf([&] { desk.open(cluster_->address()); });
-        QVERIFY2(atStart.contains(QStringLiteral("sunucusuna bağlanılamadı")), qPrintable(atStart));
+        QVERIFY2(atStart.contains(QStringLiteral("ulaşılamadı")), qPrintable(atStart));
         QVERIFY(!desk.active());
 
         const QString stillDown = testdb::errorOf([&] { desk.append(); });
-        QVERIFY2(stillDown.contains(QStringLiteral("sunucusuna bağlanılamadı")), qPrintable(stillDown));
+        QVERIFY2(stillDown.contains(QStringLiteral("ulaşılamadı")), qPrintable(stillDown));
 
         QVERIFY(!cluster_->start().isEmpty());
         desk.append();
