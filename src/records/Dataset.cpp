@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStringDecoder>
 #include <algorithm>
+#include <optional>
 #include <array>
 #include <cstring>
 #ifdef __GLIBC__
@@ -704,8 +705,8 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
     std::sort(keys.begin(), keys.end());
     constexpr size_t kBatch = 500;
     size_t committed = 0;
-    QString failure;
-    while (committed < keys.size() && failure.isEmpty()) {
+    std::optional<Error> failure;
+    while (committed < keys.size() && !failure) {
         const size_t end = std::min(keys.size(), committed + kBatch);
         try {
             d->store->begin();
@@ -718,7 +719,7 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
                 progress(int(committed));
         } catch (const Error &e) {
             d->store->rollback();
-            failure = e.message();
+            failure = e;
         }
     }
     // The list loses the committed rows, the lowest keys, in one pass.
@@ -733,8 +734,8 @@ void Dataset::removeAll(const std::function<void(int)> &progress)
     bof_ = true;
     eof_ = d->rows.empty();
     emit afterScroll();
-    if (!failure.isEmpty())
-        throw Error(failure);
+    if (failure)
+        throw *failure;
 }
 
 void Dataset::checkBrowseMode()

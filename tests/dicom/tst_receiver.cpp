@@ -410,10 +410,10 @@ void TestReceiver::idlePeerBlocksNoOne()
     for (int i = 0; i < 8; ++i) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::MergedChannels);
-        p->start(QStringLiteral("storescu"), {QStringLiteral("-ta"), QStringLiteral("15"), QStringLiteral("-td"), QStringLiteral("15"),
-                                              QStringLiteral("-aet"), QStringLiteral("ECHO%1").arg(i), QStringLiteral("-aec"),
-                                              QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(port)}
-                                                 + reports.mid(3 * i, 3));
+        const QStringList args{QStringLiteral("-ta"), QStringLiteral("15"), QStringLiteral("-td"), QStringLiteral("15"),
+                               QStringLiteral("-aet"), QStringLiteral("ECHO%1").arg(i), QStringLiteral("-aec"),
+                               QStringLiteral("KALPIYON"), QStringLiteral("127.0.0.1"), QString::number(port)};
+        p->start(QStringLiteral("storescu"), args + reports.mid(3 * i, 3));
         senders.push_back(std::move(p));
     }
     for (auto &p : senders) {
