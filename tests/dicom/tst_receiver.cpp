@@ -10,6 +10,7 @@
 #include "Receiver.h"
 #include "SrReader.h"
 #include "SrWriter.h"
+#include "TestSeam.h"
 
 using namespace srtest;
 
@@ -231,7 +232,8 @@ void TestReceiver::busyPortIsAClearError()
 void TestReceiver::options()
 {
     QTemporaryDir settingsDir;
-    settings::setSettingsFolderForTests(settingsDir.path());
+    seam::install();
+    seam::setFolder(seam::Folder::Settings, settingsDir.path());
     dicom::ReceiverOptions o = dicom::ReceiverOptions::fromSettings(QStringLiteral("/data"));
     QCOMPARE(o.enabled, false);
     QCOMPARE(o.port, 11112);
@@ -247,7 +249,7 @@ void TestReceiver::options()
     QCOMPARE(o.aeTitle, QStringLiteral("EKOLAB"));
     file.writeText(QStringLiteral("DICOM"), QStringLiteral("Port"), QStringLiteral("99999"));
     QCOMPARE(dicom::ReceiverOptions::fromSettings(QString()).port, 11112);
-    settings::setSettingsFolderForTests(QString());
+    seam::uninstall();
 }
 
 QTEST_GUILESS_MAIN(TestReceiver)
