@@ -13,6 +13,7 @@
 #include "Application.h"
 #include "Dialogs.h"
 #include "Store.h"
+#include "TestSeam.h"
 #include "Unit1.h"
 #include "../BenchData.h"
 
@@ -33,10 +34,10 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
     QStandardPaths::setTestModeEnabled(true);
-    setSettingsFolderForTests(dir.path());
+    ui::TestSeam::install();
+    seam::setFolder(seam::Folder::Settings, dir.path());
     bench::demoDatabase(dir.filePath(QStringLiteral("Data.mdb")), count);
     const bench::ChildFigures bare = bench::inChild([&] { bench::scanAndSortBaseline(dir.filePath(QStringLiteral("Data.mdb"))); });
-    ui::TestSeam::install();
     const double before = residentMB();
     QElapsedTimer t;
     t.start();

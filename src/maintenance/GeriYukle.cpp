@@ -136,7 +136,7 @@ void TFrmGeriYukle::BtnGeriYukleClick()
         return;
     if (restore(path)) {
         accept();
-        TFrmTamir::startProgram(QCoreApplication::applicationFilePath(), QDir::currentPath());
+        TFrmTamir::restartProgram();
         QCoreApplication::quit();
     }
 }

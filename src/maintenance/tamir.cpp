@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 
 #include "Dialogs.h"
 #include "Error.h"
@@ -15,16 +14,10 @@
 #include "Maintenance.h"
 #include "AutoSize.h"
 #include "Pause.h"
+#include "TestSeam.h"
 #include "ui_tamir.h"
 
 TFrmTamir *FrmTamir = nullptr;
-
-std::function<void(const QString &, const QString &)> TFrmTamir::startProgram = [](const QString &program,
-                                                                                    const QString &folder) {
-    QProcess::startDetached(program, {}, folder);
-};
-
-std::function<void(const QString &)> TFrmTamir::beforeStep = [](const QString &) {};
 
 namespace {
 const QString kData = QStringLiteral("Data.mdb");
@@ -113,7 +106,7 @@ void TFrmTamir::Button1Click()
     Button6->setEnabled(false);
     Button1->setEnabled(false);
     try {
-        beforeStep(QStringLiteral("compact"));
+        seam::at("compaction:compact");  // test seam: tests throw here to stop the run
         // Verified against Data.mdb before anything is replaced; Data.mdb is held against
         // other processes' writes from here until the copy has taken its place. A server
         // compacts its table itself, at the replacing step.
@@ -133,7 +126,7 @@ void TFrmTamir::Button1Click()
         ProgressBar1->setValue(ProgressBar1->value() + s.step);
     }
     try {
-        beforeStep(QStringLiteral("replace"));
+        seam::at("compaction:replace");
         // One atomic rename puts the verified copy in place: Data.mdb is never missing.
         if (run_)
             run_->replace();
@@ -150,7 +143,7 @@ void TFrmTamir::Button1Click()
         ProgressBar1->setValue(ProgressBar1->value() + 10);
     }
     try {
-        beforeStep(QStringLiteral("finish"));
+        seam::at("compaction:finish");
     } catch (const Error &e) {
         failed(e.message(), e.details());
         return;
@@ -197,8 +190,13 @@ void TFrmTamir::failed(const QString &reason, const QString &details)
 
 void TFrmTamir::Button6Click()
 {
-    startProgram(QCoreApplication::applicationFilePath(), QDir::currentPath());
+    restartProgram();
     QCoreApplication::quit();
+}
+
+void TFrmTamir::restartProgram()
+{
+    seam::startProgram(QCoreApplication::applicationFilePath(), QDir::currentPath());
 }
 
 void TFrmTamir::closeEvent(QCloseEvent *event)

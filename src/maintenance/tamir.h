@@ -9,7 +9,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
-#include <functional>
 #include <memory>
 
 namespace records {
@@ -32,11 +31,8 @@ public:
     void Button6Click();
     static QString DatabaseSizeText(const QString &fileName);
 
-    // Starts the program anew; tests replace it to see what would be started.
-    static std::function<void(const QString &program, const QString &folder)> startProgram;
-    // Called before each step of a run ("compact", "replace", "finish"); tests make it throw
-    // to interrupt the run there.
-    static std::function<void(const QString &step)> beforeStep;
+    // Starts this program anew in the current folder (test seam intercept "program:start").
+    static void restartProgram();
 
 protected:
     void showEvent(QShowEvent *event) override;

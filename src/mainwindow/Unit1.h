@@ -103,5 +103,3 @@ private:
 
 extern TForm1 *Form1;
 
-// Tests keep the settings file in a folder of their own.
-void setSettingsFolderForTests(const QString &folder);

@@ -23,11 +23,6 @@ constexpr settings::Key kFixedTextKeys[] = {settings::Key::ProgramName, settings
                                             settings::Key::DoctorTitle};
 }  // namespace
 
-void setSettingsFolderForTests(const QString &folder)
-{
-    settings::setSettingsFolderForTests(folder);
-}
-
 QString TForm1::SettingsFileName() const
 {
     return settings::ayarlarPath();

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "RecordStore.h"
 #include "Store.h"
+#include "TestSeam.h"
 
 namespace records::autobackup {
 
@@ -20,18 +21,6 @@ namespace {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
-
-std::function<void(const char *)> &restoreStepHook()
-{
-    static std::function<void(const char *)> hook;
-    return hook;
-}
-
-void step(const char *name)
-{
-    if (restoreStepHook())
-        restoreStepHook()(name);
-}
 
 // The data folder: the database file's, or the working folder of a desk on a server.
 QString folderOf(const QString &path)
@@ -320,7 +309,7 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
     } catch (const Error &e) {
         throw Error(QStringLiteral("'%1' geri yüklenemez; hiçbir şey değiştirilmedi.\n%2").arg(backupPath, e.message()), e.details());
     }
-    step("checked");
+    seam::at("restore:checked");
     const QString copy = dataPath + QStringLiteral(".geri-yukleme");
     QFile::remove(copy);  // left by an interrupted restore
     try {
@@ -328,7 +317,7 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
     } catch (const Error &e) {
         throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()), e.details());
     }
-    step("copied");
+    seam::at("restore:copied");
     QString kept;
     try {
         if (QFileInfo::exists(dataPath)) {
@@ -337,7 +326,7 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
                 kept = QDir(folderOf(dataPath)).filePath(keptCopyName(dataPath, now).replace(QLatin1String(".mdb"), QStringLiteral("-%1.mdb").arg(n)));
             keepCurrent(dataPath, kept);
             moveJournalsAway(dataPath, kept);
-            step("kept");
+            seam::at("restore:kept");
         }
         QString error;
         if (!durable::rename(copy, dataPath, &error))
@@ -346,13 +335,8 @@ QString restore(const QString &backupPath, const QString &dataPath, const QDateT
         QFile::remove(copy);
         throw Error(QStringLiteral("Geri yükleme yapılamadı; veritabanı değiştirilmedi.\n%1").arg(e.message()), e.details());
     }
-    step("replaced");
+    seam::at("restore:replaced");
     return kept;
-}
-
-void setRestoreStepHook(std::function<void(const char *)> hook)
-{
-    restoreStepHook() = std::move(hook);
 }
 
 }  // namespace records::autobackup

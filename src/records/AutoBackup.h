@@ -99,11 +99,8 @@ QString keptCopyName(const QString &dataPath, const QDateTime &now);
 // beside the database, the current database is kept under keptCopyName() (a hard link, or a
 // copy where links are not possible), and the copy replaces it in one atomic rename, so an
 // interruption at any moment leaves either the old or the new database. Returns the kept
-// copy's path (empty when there was no database to keep).
+// copy's path (empty when there was no database to keep). Test seam points after each step:
+// "restore:checked", "restore:copied", "restore:kept", "restore:replaced".
 QString restore(const QString &backupPath, const QString &dataPath, const QDateTime &now = QDateTime::currentDateTime());
-
-// Called at each step of a restore ("checked", "copied", "kept", "replaced"); the data tool's
-// tests stop a restore there.
-void setRestoreStepHook(std::function<void(const char *step)> hook);
 
 }  // namespace records::autobackup

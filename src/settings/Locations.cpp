@@ -6,15 +6,10 @@
 #include <QStandardPaths>
 
 #include "Settings.h"
+#include "TestSeam.h"
 
 namespace settings {
 namespace {
-
-QString &folderOverride()
-{
-    static QString folder;
-    return folder;
-}
 
 // A build tree has CMake's cache at its top, above every program it builds. An installed
 // program has none above it, wherever it was installed or unpacked.
@@ -41,8 +36,8 @@ QString settingsFolderFor(const QString &executableFolder)
 
 QString settingsFolder()
 {
-    if (!folderOverride().isEmpty())
-        return folderOverride();
+    if (const QString folder = seam::folder(seam::Folder::Settings); !folder.isEmpty())
+        return folder;
     return settingsFolderFor(QCoreApplication::applicationDirPath());
 }
 
@@ -72,11 +67,6 @@ QString databaseAddressFrom(const QString &server)
 {
     const QString address = server.trimmed();
     return address.isEmpty() ? QStringLiteral("Data.mdb") : address;
-}
-
-void setSettingsFolderForTests(const QString &folder)
-{
-    folderOverride() = folder;
 }
 
 }  // namespace settings

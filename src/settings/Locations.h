@@ -11,7 +11,8 @@
 
 namespace settings {
 
-// The folder that holds `Ayarlar` and `Secenekler`.
+// The folder that holds `Ayarlar` and `Secenekler` (tests put their own in place through the
+// test seam, seam::Folder::Settings).
 QString settingsFolder();
 // The same rule for a program in `executableFolder`; creates the configuration folder when
 // that is the answer.
@@ -27,8 +28,5 @@ QString winIniPath();
 QString databaseAddress();
 // The same rule for a server address typed by the user (blank: "Data.mdb").
 QString databaseAddressFrom(const QString &server);
-
-// Tests point the settings folder elsewhere; the program itself never sets it.
-void setSettingsFolderForTests(const QString &folder);
 
 }  // namespace settings

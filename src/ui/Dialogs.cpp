@@ -6,11 +6,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QQueue>
 #include <QVariant>
 #include <stdexcept>
 
 #include "Error.h"
+#include "TestSeam.h"
 
 namespace ui {
 
@@ -82,47 +82,23 @@ Button escapeButton(Buttons buttons)
     return Button(0);
 }
 
-// --- the test seam -----------------------------------------------------------
-struct Seam {
-    bool installed = false;
-    QQueue<Button> answers;
-    QQueue<QString> fileNames;
-    QQueue<std::function<void(QDialog &)>> dialogHandlers;
-    QList<TestSeam::Asked> asked;
-};
-
-Seam &seam()
-{
-    static Seam s;
-    return s;
-}
-
-[[noreturn]] void unexpected(const QString &what)
-{
-    qFatal("Unexpected dialog with no queued answer: %s", qPrintable(what));
-}
-
-Button answerFromSeam(const QString &text, const QString &title, Buttons buttons, const QString &details)
-{
-    seam().asked.append({text, title, details, buttons});
-    if (seam().answers.isEmpty())
-        unexpected(title + QStringLiteral(": ") + text);
-    return seam().answers.dequeue();
-}
+// --- the test seam: the points of the program's one seam that stand for dialogs -----------
+const char *const kBoxPoint = "dialog:box";        // a message box: text, title, details, buttons
+const char *const kFilePoint = "dialog:file";      // a file dialog: title, asks before replacing
+const char *const kWindowPoint = "dialog:window";  // a modal window: title, the window
 
 QString fileFromSeam(const QString &title, bool confirmOverwrite = false)
 {
-    seam().asked.append({QString(), title, QString(), 0, confirmOverwrite});
-    if (seam().fileNames.isEmpty())
-        unexpected(title);
-    return seam().fileNames.dequeue();
+    QVariant answer;
+    seam::intercept(kFilePoint, &answer, title, title, confirmOverwrite);
+    return answer.toString();
 }
 
 Button show(const QString &text, const QString &title, Buttons buttons, QMessageBox::Icon icon, QWidget *parent,
            const QString &details = {})
 {
-    if (seam().installed)
-        return answerFromSeam(text, title, buttons, details);
+    if (QVariant answer; seam::intercept(kBoxPoint, &answer, title + QStringLiteral(": ") + text, text, title, details, buttons))
+        return Button(answer.toInt());
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
     box.setDetailedText(details);
     QHash<QAbstractButton *, Button> map;
@@ -183,59 +159,80 @@ QString getSaveFileName(QWidget *parent, const QString &title, const QString &di
     QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
     if (overwrite == Overwrite::Replace)
         options |= QFileDialog::DontConfirmOverwrite;
-    if (seam().installed)
+    if (seam::installed())
         return fileFromSeam(title, !options.testFlag(QFileDialog::DontConfirmOverwrite));
     return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr, options);
 }
 
 QString getOpenFileName(QWidget *parent, const QString &title, const QString &dir, const QString &filter)
 {
-    if (seam().installed)
+    if (seam::installed())
         return fileFromSeam(title);
     return QFileDialog::getOpenFileName(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
 QString getExistingDirectory(QWidget *parent, const QString &title, const QString &dir)
 {
-    if (seam().installed)
+    if (seam::installed())
         return fileFromSeam(title);
     return QFileDialog::getExistingDirectory(parent, title, dir, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 int execDialog(QDialog &dialog)
 {
-    if (!seam().installed)
-        return dialog.exec();
-    seam().asked.append({QString(), dialog.windowTitle(), QString(), 0});
-    if (seam().dialogHandlers.isEmpty())
-        unexpected(dialog.windowTitle());
-    const auto handler = seam().dialogHandlers.dequeue();
-    const QPointer<QWidget> before = QApplication::activeWindow();
-    dialog.setResult(QDialog::Rejected);
-    dialog.show();
-    dialog.activateWindow();
-    QApplication::setActiveWindow(&dialog);
-    QCoreApplication::processEvents();
-    handler(dialog);
-    dialog.hide();
-    if (before)  // as when a modal window closes, the window below is active again
-        QApplication::setActiveWindow(before);
-    return dialog.result();
+    QVariant result;
+    if (seam::intercept(kWindowPoint, &result, dialog.windowTitle(), dialog.windowTitle(), static_cast<QObject *>(&dialog)))
+        return result.toInt();
+    return dialog.exec();
 }
 
 namespace TestSeam {
-void queueDialogHandler(std::function<void(QDialog &)> handler) { seam().dialogHandlers.enqueue(std::move(handler)); }
-void install()
+void queueDialogHandler(std::function<void(QDialog &)> handler)
 {
-    seam() = Seam();
-    seam().installed = true;
+    seam::queue(QString::fromLatin1(kWindowPoint), [handler = std::move(handler)](const QVariantList &args) {
+        QDialog &dialog = *qobject_cast<QDialog *>(args.value(1).value<QObject *>());
+        const QPointer<QWidget> before = QApplication::activeWindow();
+        dialog.setResult(QDialog::Rejected);
+        dialog.show();
+        dialog.activateWindow();
+        QApplication::setActiveWindow(&dialog);
+        QCoreApplication::processEvents();
+        handler(dialog);
+        dialog.hide();
+        if (before)  // as when a modal window closes, the window below is active again
+            QApplication::setActiveWindow(before);
+        return QVariant(dialog.result());
+    });
 }
-void uninstall() { seam() = Seam(); }
-void queueAnswer(Button b) { seam().answers.enqueue(b); }
-void queueFileName(const QString &path) { seam().fileNames.enqueue(path); }
-QList<Asked> asked() { return seam().asked; }
-void clearAsked() { seam().asked.clear(); }
-int pendingAnswers() { return int(seam().answers.size() + seam().fileNames.size() + seam().dialogHandlers.size()); }
+void install() { seam::install(); }
+void uninstall() { seam::uninstall(); }
+void queueAnswer(Button b) { seam::queueAnswer(QString::fromLatin1(kBoxPoint), int(b)); }
+void queueFileName(const QString &path) { seam::queueAnswer(QString::fromLatin1(kFilePoint), path); }
+
+QList<Asked> asked()
+{
+    QList<Asked> list;
+    for (const seam::Call &c : seam::calls()) {
+        const QVariantList &a = c.args;
+        if (c.point == QLatin1String(kBoxPoint))
+            list.append({a[0].toString(), a[1].toString(), a[2].toString(), a[3].toInt()});
+        else if (c.point == QLatin1String(kFilePoint))
+            list.append({QString(), a[0].toString(), QString(), 0, a[1].toBool()});
+        else if (c.point == QLatin1String(kWindowPoint))
+            list.append({QString(), a[0].toString(), QString(), 0});
+    }
+    return list;
+}
+
+void clearAsked() { seam::clearCalls(QStringLiteral("dialog:")); }
+
+int pendingAnswers()
+{
+    int n = 0;
+    for (const char *point : {kBoxPoint, kFilePoint, kWindowPoint})
+        n += seam::pending(QString::fromLatin1(point));
+    return n;
+}
 }  // namespace TestSeam
 
 }  // namespace ui

@@ -1,7 +1,8 @@
 #pragma once
 // Every modal question, message and file dialog of the program goes through here, so that
 // tests can answer them: queue the answers before the action (TestSeam), and a box that
-// appears with no queued answer fails the test instead of blocking it.
+// appears with no queued answer fails the test instead of blocking it. The dialogs are points
+// of the program's one test seam (TestSeam.h): "dialog:box", "dialog:file", "dialog:window".
 
 #include <QString>
 #include <QStringList>
@@ -56,8 +57,9 @@ QString getExistingDirectory(QWidget *parent, const QString &title, const QStrin
 // Under the test seam the next queued handler works the window instead of a user.
 int execDialog(QDialog &dialog);
 
-// Test seam. While a seam is installed no dialog is shown: each call takes the next queued
-// answer (a Button for message boxes, a path for file dialogs) and records what was asked.
+// The dialogs' side of the test seam. While the seam is installed no dialog is shown: each
+// call takes the next queued answer (a Button for message boxes, a path for file dialogs) and
+// records what was asked.
 namespace TestSeam {
 struct Asked {
     QString text;
@@ -66,7 +68,7 @@ struct Asked {
     Buttons buttons = 0;
     bool confirmOverwrite = false;  // a save dialog that would ask before replacing a file
 };
-void install();                 // start answering from the queue
+void install();                 // installs the whole seam (seam::install): a clean one
 void uninstall();
 void queueAnswer(Button b);
 void queueFileName(const QString &path);

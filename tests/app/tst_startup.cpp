@@ -31,10 +31,10 @@ public:
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         fixture::writeDatabase(dir_.path(), {QStringLiteral("ARI"), QStringLiteral("BAL")});
-        setSettingsFolderForTests(dir_.path());
+        ui::TestSeam::install();
+        seam::setFolder(seam::Folder::Settings, dir_.path());
         writeFile(TAyarFrm::winIniPath(), winIni);
         writeFile(ayarlar(), kAyarlar);
-        ui::TestSeam::install();
         qApp->installEventFilter(this);
     }
     ~Run() override

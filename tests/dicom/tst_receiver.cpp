@@ -17,6 +17,7 @@
 #include "Receiver.h"
 #include "SrReader.h"
 #include "SrWriter.h"
+#include "TestSeam.h"
 
 using namespace srtest;
 
@@ -543,7 +544,8 @@ void TestReceiver::busyPortIsAClearError()
 void TestReceiver::options()
 {
     QTemporaryDir settingsDir;
-    settings::setSettingsFolderForTests(settingsDir.path());
+    seam::install();
+    seam::setFolder(seam::Folder::Settings, settingsDir.path());
     dicom::ReceiverOptions o = dicom::ReceiverOptions::fromSettings(QStringLiteral("/data"));
     QCOMPARE(o.enabled, false);
     QCOMPARE(o.port, 11112);
@@ -559,7 +561,7 @@ void TestReceiver::options()
     QCOMPARE(o.aeTitle, QStringLiteral("EKOLAB"));
     file.writeText(QStringLiteral("DICOM"), QStringLiteral("Port"), QStringLiteral("99999"));
     QCOMPARE(dicom::ReceiverOptions::fromSettings(QString()).port, 11112);
-    settings::setSettingsFolderForTests(QString());
+    seam::uninstall();
 }
 
 QTEST_GUILESS_MAIN(TestReceiver)

@@ -7,14 +7,22 @@
 #include "Maintenance.h"
 #include "Store.h"
 #include "Error.h"
-#include "Pause.h"
 #include "Sil.h"
+#include "TestSeam.h"
 #include "UYedek.h"
 #include "tamir.h"
 
-using fixture::Program;
-
 namespace {
+// The program with the maintenance windows' pauses dropped.
+struct Program : fixture::Program {
+    template <typename... Args>
+    explicit Program(Args &&...args) : fixture::Program(std::forward<Args>(args)...)
+    {
+        seam::setPauseScale(0);
+    }
+};
+
+
 using fixture::numberedNames;
 const auto names = numberedNames;
 
@@ -27,7 +35,6 @@ qint64 countIn(const QString &path)
 class TestMaintenanceWindows : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { maintenance::setPauseScale(0); }
     void clear_data();
     void clear();
     void clearDeclined();
@@ -132,16 +139,13 @@ void TestMaintenanceWindows::compactFailures()
         Form1->Query1->close();
         QFile::remove(data);
     }
-    TFrmTamir::beforeStep = [&](const QString &step) {
-        if (step == setup)
-            throw Error(QStringLiteral("durduruldu"));
-    };
+    if (setup != QLatin1String("leftover") && setup != QLatin1String("missing"))
+        seam::queueAt(QStringLiteral("compaction:") + setup, [](const QVariantList &) { throw Error(QStringLiteral("durduruldu")); });
     Form1->VeritabannOnar1Click();
     if (setup == QLatin1String("missing"))
         QCOMPARE(FrmTamir->Label5->text(), QStringLiteral("*.mbd dosyası bulunamadı!"));
     ui::TestSeam::queueAnswer(ui::Ok);
     FrmTamir->Button1Click();
-    TFrmTamir::beforeStep = [](const QString &) {};
     QCOMPARE(FrmTamir->Label3->text(), QStringLiteral("Hata! Veritabanının adı değiştirilmiş veya kullanımda !"));
     QCOMPARE(FrmTamir->Button1->text(), QStringLiteral("İşlem Başarısız"));
     if (setup == QLatin1String("leftover"))
@@ -154,10 +158,8 @@ void TestMaintenanceWindows::compactFailures()
     QCOMPARE(countIn(data), qint64(20));
     // A second click restarts instead of running again.
     QString started;
-    auto previous = TFrmTamir::startProgram;
-    TFrmTamir::startProgram = [&](const QString &prog, const QString &) { started = prog; };
+    seam::queueAt(QStringLiteral("program:start"), [&](const QVariantList &args) { started = args.value(0).toString(); });
     FrmTamir->Button1Click();
-    TFrmTamir::startProgram = previous;
     QCOMPARE(started, QCoreApplication::applicationFilePath());
 }
 
@@ -165,14 +167,12 @@ void TestMaintenanceWindows::restartStartsTheSameProgramInTheSameFolder()
 {
     Program p(names(2));
     QString program, folder;
-    auto previous = TFrmTamir::startProgram;
-    TFrmTamir::startProgram = [&](const QString &prog, const QString &dir) {
-        program = prog;
-        folder = dir;
-    };
+    seam::queueAt(QStringLiteral("program:start"), [&](const QVariantList &args) {
+        program = args.value(0).toString();
+        folder = args.value(1).toString();
+    });
     Form1->VeritabannOnar1Click();
     FrmTamir->Button6Click();  // "İptal" before a run: restart, no file touched
-    TFrmTamir::startProgram = previous;
     QCOMPARE(program, QCoreApplication::applicationFilePath());
     QCOMPARE(QDir(folder).canonicalPath(), QDir(p.folder()).canonicalPath());
     QCOMPARE(countIn(p.file(QStringLiteral("Data.mdb"))), qint64(2));
@@ -203,18 +203,15 @@ void TestMaintenanceWindows::compactWhileAnotherProcessSaves()
     records::Store(data).exec(QStringLiteral("DELETE FROM veriler WHERE rowid > 50"));
     int status = -1;
     QString said;
-    TFrmTamir::beforeStep = [&](const QString &step) {
-        if (step != QLatin1String("replace"))
-            return;
+    seam::queueAt(QStringLiteral("compaction:replace"), [&](const QVariantList &) {
         QProcess other;
         other.start(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".timeout 500"), data,
                                                 QStringLiteral("INSERT INTO veriler(Adi_Soyadi) VALUES('ARADA KAYDEDİLEN')")});
         QVERIFY(other.waitForFinished(10000));
         status = other.exitCode();
         said = QString::fromUtf8(other.readAllStandardError());
-    };
+    });
     FrmTamir->Button1Click();
-    TFrmTamir::beforeStep = [](const QString &) {};
     QCOMPARE(FrmTamir->Label3->text(), QStringLiteral("İşlem başarıyla tamamlandı"));
     const qint64 count = countIn(data);
     QVERIFY2(status == 0 ? count == 51 : count == 50, "a save acknowledged during the run was lost");

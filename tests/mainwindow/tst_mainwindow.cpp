@@ -333,7 +333,7 @@ void TestMainWindow::closingWhenAyarlarCannotBeWritten()
     QFile blocker(p.file(QStringLiteral("dosya")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    setSettingsFolderForTests(p.file(QStringLiteral("dosya")));  // a folder that cannot exist
+    seam::setFolder(seam::Folder::Settings, p.file(QStringLiteral("dosya")));  // a folder that cannot exist
     ui::TestSeam::queueAnswer(ui::Yes);
     ui::TestSeam::queueAnswer(ui::Ok);
     Form1->close();

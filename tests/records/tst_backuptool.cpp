@@ -1,12 +1,18 @@
 // The data tool's backup commands as the IT person runs them: yedekler, yedek-dene and
-// geri-yukle, real processes on real files; a restore killed with SIGKILL at each step and at
-// random moments leaves the old or the new database, never neither.
+// geri-yukle, real processes on real files; a restore killed with SIGKILL at each step (in a
+// child of the test, stopped there through the test seam) and at random moments (the tool
+// itself) leaves the old or the new database, never neither.
 #include <QtTest>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "AutoBackup.h"
 #include "DemoData.h"
 #include "Maintenance.h"
 #include "TestDb.h"
+#include "TestSeam.h"
 
 namespace ab = records::autobackup;
 
@@ -17,13 +23,53 @@ struct Run {
     QString err;
 };
 
-QProcessEnvironment toolEnvironment(const QString &stopAt = QString())
+QProcessEnvironment toolEnvironment()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (!stopAt.isEmpty())
-        env.insert(QStringLiteral("KALPIYON_GERI_YUKLE_DUR"), stopAt);
     return env;
+}
+
+// A restore in a child process that stops at the seam point `step` and waits there to be
+// killed. Returns the child's id once it has reached the step, or -1 when it never did
+// (`said` tells how it ended).
+pid_t restoreStoppedAt(const QString &backup, const QString &data, const QString &step, QByteArray *said)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        const int reached = pipeFds[1];
+        seam::install();
+        seam::queueAt(step, [reached](const QVariantList &) {
+            (void)!write(reached, "x", 1);
+            for (;;)
+                pause();
+        });
+        int status = 3;
+        try {
+            ab::restore(backup, data);
+            status = 2;  // finished without passing the step
+        } catch (...) {
+        }
+        _exit(status);  // never back into the test's own run
+    }
+    close(pipeFds[1]);
+    pollfd p{pipeFds[0], POLLIN, 0};
+    char c = 0;
+    const bool reached = child > 0 && poll(&p, 1, 60000) == 1 && read(pipeFds[0], &c, 1) == 1;
+    close(pipeFds[0]);
+    if (reached)
+        return child;
+    int status = 0;
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    *said = "the child never reached " + step.toUtf8() + ", status " + QByteArray::number(status);
+    return -1;
 }
 
 Run tool(const QString &folder, const QStringList &args)
@@ -185,17 +231,13 @@ void TestBackupTool::killedAtEachStep()
     testdb::sqliteCli(data(), QStringLiteral("DELETE FROM veriler WHERE rowid > 50"));
     const QByteArray older = csvOf(dir.path(), data());
 
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.setProcessEnvironment(toolEnvironment(step));
-    p.setReadChannel(QProcess::StandardError);
-    p.start(QStringLiteral(KALPIYON_VERI), {QStringLiteral("geri-yukle"), g});
     QByteArray said;
-    while (!said.contains("adım: " + step.toUtf8()) && p.waitForReadyRead(30000))
-        said += p.readAllStandardError();
-    QVERIFY2(said.contains("adım: " + step.toUtf8()), said.constData());
-    p.kill();  // SIGKILL
-    p.waitForFinished();
+    const pid_t child = restoreStoppedAt(g, data(), QStringLiteral("restore:") + step, &said);
+    QVERIFY2(child > 0, said.constData());
+    kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     QCOMPARE(csvOf(dir.path(), data()), replaced ? newer : older);
     // What the killed run left behind does not stand in the way of the next one.
     QCOMPARE(tool(dir.path(), {QStringLiteral("geri-yukle"), g}).status, 0);

@@ -1,6 +1,7 @@
 #pragma once
 // A whole program in the test process: a temporary working folder with Data.mdb, the eight
-// windows created in order, message boxes answered through the dialog seam.
+// windows created in order, message boxes answered through the test seam, the settings files in
+// the working folder.
 
 #include <QDir>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "Application.h"
 #include "Dialogs.h"
 #include "Store.h"
+#include "TestSeam.h"
 #include "Unit1.h"
 
 namespace fixture {
@@ -67,8 +69,8 @@ public:
         QDir::setCurrent(dir_.path());
         if (withDatabase)
             writeDatabase(dir_.path(), names);
-        setSettingsFolderForTests(dir_.path());
         ui::TestSeam::install();
+        seam::setFolder(seam::Folder::Settings, dir_.path());
         if (beforeStart) {
             beforeStart(dir_.path());
             mayWork = startUp();

@@ -4,15 +4,10 @@
 #include <QMouseEvent>
 
 #include "EngineWindow.h"
+#include "TestSeam.h"
 #include "ui_Progress.h"
 
 namespace reports {
-
-std::function<void(TfrxProgress &, int)> &TfrxProgress::afterPageHook()
-{
-    static std::function<void(TfrxProgress &, int)> hook;
-    return hook;
-}
 
 TfrxProgress::TfrxProgress(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
@@ -31,8 +26,7 @@ TfrxProgress::TfrxProgress(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::F
 bool TfrxProgress::pageSent(int page)
 {
     MessageL->setText(QStringLiteral("Yazılan sayfa %1").arg(page));
-    if (afterPageHook())
-        afterPageHook()(*this, page);
+    seam::at("print:page", static_cast<QObject *>(this), page);
     QCoreApplication::processEvents();
     return !cancelled_;
 }

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <functional>
 
 namespace reports {
 
@@ -14,15 +13,13 @@ public:
     explicit TfrxProgress(QWidget *parent = nullptr);
 
     // A page was sent: shows its number and lets the window system handle pending input.
-    // Returns false once "Vazgeç" has been pressed.
+    // Returns false once "Vazgeç" has been pressed. Test seam point "print:page" (the window,
+    // the page): tests act there as a user would between two pages.
     bool pageSent(int page);
     bool cancelled() const { return cancelled_; }
 
     QLabel *MessageL;
     QPushButton *CancelB;
-
-    // Tests act on the window after each page, as a user would between two pages.
-    static std::function<void(TfrxProgress &, int page)> &afterPageHook();
 
 protected:
     void reject() override;  // Escape
