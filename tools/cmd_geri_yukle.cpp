@@ -25,11 +25,10 @@ void installStopForTests()
     });
 }
 
-int runRestore(const QStringList &arguments)
+int runRestore(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const BackupArgs a = backupArgs(args, 1, kUsage);
-    const QString backup = QDir::current().absoluteFilePath(args.first());
+    const BackupArgs a = backupArgs(line, 1);
+    const QString backup = QDir::current().absoluteFilePath(line.positionalArguments().first());
     installStopForTests();
     const auto info = records::autobackup::describe(backup);
     const QString kept = records::autobackup::restore(backup, a.database);
