@@ -14,15 +14,12 @@ struct BackupArgs {
     records::autobackup::Folders folders;
 };
 
-// Takes [--secenekler FILE] and then `positional` arguments plus an optional DB.
-inline BackupArgs backupArgs(QStringList &args, int positional, const char *usage)
+// Reads [--secenekler FILE] and the optional DB after `positional` other arguments.
+inline BackupArgs backupArgs(const QCommandLineParser &line, int positional)
 {
-    const QString secenekler = takeOption(args, QStringLiteral("--secenekler"));
-    if (args.size() == positional)
-        args << QStringLiteral("Data.mdb");
-    expectArgs(args, positional + 1, usage);
+    const QString secenekler = line.value(QStringLiteral("secenekler"));
     BackupArgs a;
-    a.database = QDir::current().absoluteFilePath(args.last());
+    a.database = QDir::current().absoluteFilePath(line.positionalArguments().value(positional, QStringLiteral("Data.mdb")));
     a.folders = records::autobackup::backupFolders(a.database, secenekler);
     return a;
 }

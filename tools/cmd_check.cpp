@@ -4,7 +4,7 @@
 #include "Error.h"
 #include "Schema.h"
 #include "RecordStore.h"
-#include "Store.h"
+#include "StoredForm.h"
 
 namespace {
 const char *kUsage = "check DB";
@@ -24,10 +24,9 @@ QStringList unreadableDates(records::RecordStore &store)
     return bad;
 }
 
-int runCheck(const QStringList &arguments)
+int runCheck(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    expectArgs(args, 1, kUsage);
+    const QStringList args = line.positionalArguments();
     auto store = records::openRecordStore(args.at(0));
     QStringList problems;
     for (const QString &p : store->integrityProblems())

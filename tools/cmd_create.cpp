@@ -7,11 +7,10 @@
 namespace {
 const char *kUsage = "create DB [--force]";
 
-int runCreate(const QStringList &arguments)
+int runCreate(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const bool force = takeFlag(args, QStringLiteral("--force"));
-    expectArgs(args, 1, kUsage);
+    const QStringList args = line.positionalArguments();
+    const bool force = line.isSet(QStringLiteral("force"));
     records::createRecordStore(args.at(0), force);
     out() << "Veritabanı oluşturuldu: " << records::addressForDisplay(args.at(0)) << "\n";
     return 0;

@@ -7,12 +7,11 @@
 namespace {
 const char *kUsage = "demo DB N [--seed S] [--force]";
 
-int runDemo(const QStringList &arguments)
+int runDemo(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const bool force = takeFlag(args, QStringLiteral("--force"));
-    const QString seedText = takeOption(args, QStringLiteral("--seed"));
-    expectArgs(args, 2, kUsage);
+    const QStringList args = line.positionalArguments();
+    const bool force = line.isSet(QStringLiteral("force"));
+    const QString seedText = line.value(QStringLiteral("seed"));
     bool ok = false;
     const int count = args.at(1).toInt(&ok);
     if (!ok || count < 0)

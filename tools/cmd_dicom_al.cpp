@@ -20,13 +20,11 @@ extern "C" void stopReceiver(int)
         running->stop();
 }
 
-int runDicomAl(const QStringList &arguments)
+int runDicomAl(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const QString port = takeOption(args, QStringLiteral("--port"));
-    const QString ae = takeOption(args, QStringLiteral("--ae"));
-    if (args.size() > 1)
-        expectArgs(args, 1, kUsage);
+    const QStringList args = line.positionalArguments();
+    const QString port = line.value(QStringLiteral("port"));
+    const QString ae = line.value(QStringLiteral("ae"));
     const QString folder = QDir(args.value(0, QStringLiteral("."))).absolutePath();
     if (!QDir(folder).exists())
         throw Error(QStringLiteral("Klasör bulunamadı: %1").arg(folder));

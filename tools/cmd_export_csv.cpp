@@ -13,7 +13,7 @@
 #include "Dataset.h"
 #include "Error.h"
 #include "RecordStore.h"
-#include "Store.h"  // the stored forms of values
+#include "StoredForm.h"
 
 namespace {
 const char *kUsage = "export-csv DB";
@@ -73,10 +73,9 @@ QByteArray headerLine()
     return header.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
-int runExport(const QStringList &arguments)
+int runExport(const QCommandLineParser &commandLine)
 {
-    QStringList args = arguments;
-    expectArgs(args, 1, kUsage);
+    const QStringList args = commandLine.positionalArguments();
     const auto store = records::Dataset::openRecords(args.at(0));
     out().flush();
     write(headerLine());

@@ -7,11 +7,10 @@
 namespace {
 const char *kUsage = "geri-yukle YEDEK [DB] [--secenekler DOSYA]";
 
-int runRestore(const QStringList &arguments)
+int runRestore(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const BackupArgs a = backupArgs(args, 1, kUsage);
-    const QString backup = QDir::current().absoluteFilePath(args.first());
+    const BackupArgs a = backupArgs(line, 1);
+    const QString backup = QDir::current().absoluteFilePath(line.positionalArguments().first());
     const auto info = records::autobackup::describe(backup);
     const QString kept = records::autobackup::restore(backup, a.database);
     out() << "Geri yüklendi: " << QDir::toNativeSeparators(backup) << " (" << stampText(info.stamp) << ", "

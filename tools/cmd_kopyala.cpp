@@ -7,7 +7,7 @@
 #include "Error.h"
 #include "RecordStore.h"
 #include "Schema.h"
-#include "Store.h"
+#include "StoredForm.h"
 
 namespace {
 const char *kUsage = "kopyala FROM TO [--force]";
@@ -28,11 +28,10 @@ QByteArray contentDigest(records::RecordStore &store, qint64 *count)
     return hash.result();
 }
 
-int runCopy(const QStringList &arguments)
+int runCopy(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const bool force = takeFlag(args, QStringLiteral("--force"));
-    expectArgs(args, 2, kUsage);
+    const QStringList args = line.positionalArguments();
+    const bool force = line.isSet(QStringLiteral("force"));
     auto from = records::openRecordStore(args.at(0));
     from->checkSchema();
     records::createRecordStore(args.at(1), force);

@@ -9,12 +9,11 @@
 namespace {
 const char *kUsage = "pdf rapor|liste DB OUT.pdf [--row N] [--ayarlar FILE]";
 
-int runPdf(const QStringList &arguments)
+int runPdf(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const QString rowText = takeOption(args, QStringLiteral("--row"));
-    const QString ayarlar = takeOption(args, QStringLiteral("--ayarlar"));
-    expectArgs(args, 3, kUsage);
+    const QStringList args = line.positionalArguments();
+    const QString rowText = line.value(QStringLiteral("row"));
+    const QString ayarlar = line.value(QStringLiteral("ayarlar"));
     const QString kind = args.at(0);
     if (kind != QLatin1String("rapor") && kind != QLatin1String("liste"))
         throw UsageError{QStringLiteral("Rapor türü 'rapor' ya da 'liste' olmalı: '%1'").arg(kind)};

@@ -11,9 +11,9 @@
 namespace {
 const char *kUsage = "sr-aktar FILE DB";
 
-int runSrAktar(const QStringList &arguments)
+int runSrAktar(const QCommandLineParser &line)
 {
-    expectArgs(arguments, 2, kUsage);
+    const QStringList arguments = line.positionalArguments();
     const dicom::SrReport report = dicom::readSrFile(arguments.at(0));
     QVector<QVariant> values(records::kFieldCount);
     for (const dicom::FieldValue &v : report.values) {

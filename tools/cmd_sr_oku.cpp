@@ -7,9 +7,9 @@
 namespace {
 const char *kUsage = "sr-oku FILE";
 
-int runSrOku(const QStringList &arguments)
+int runSrOku(const QCommandLineParser &line)
 {
-    expectArgs(arguments, 1, kUsage);
+    const QStringList arguments = line.positionalArguments();
     const dicom::SrReport report = dicom::readSrFile(arguments.at(0));
     for (const dicom::FieldValue &v : report.values) {
         out() << v.field << '\t' << v.value << '\n';

@@ -28,10 +28,9 @@ QString tryNewest(const QString &folder, qint64 live, QTextStream &s)
     return QString();
 }
 
-int runTry(const QStringList &arguments)
+int runTry(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const BackupArgs a = backupArgs(args, 0, kUsage);
+    const BackupArgs a = backupArgs(line, 0);
     const qint64 live = records::verifyDatabase(a.database);
     QTextStream &s = out();
     s << "Veritabanı: " << QDir::toNativeSeparators(a.database) << ", " << live << " kayıt\n";

@@ -6,10 +6,9 @@
 namespace {
 const char *kUsage = "yedekler [DB] [--secenekler DOSYA]";
 
-int runList(const QStringList &arguments)
+int runList(const QCommandLineParser &line)
 {
-    QStringList args = arguments;
-    const BackupArgs a = backupArgs(args, 0, kUsage);
+    const BackupArgs a = backupArgs(line, 0);
     QTextStream &s = out();
     for (const QString &folder : a.folders.all()) {
         const auto list = records::autobackup::generations(folder);

@@ -6,12 +6,12 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "Command.h"
+#include "CommandLine.h"
 #include "Error.h"
 
 namespace {
@@ -42,11 +42,6 @@ int usageError(const QString &message, const ToolCommand *command = nullptr)
     err().flush();
     return 2;
 }
-
-bool isHelp(const QString &arg)
-{
-    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
-}
 }  // namespace
 
 bool registerCommand(const ToolCommand &command)
@@ -67,58 +62,55 @@ QTextStream &err()
     return s;
 }
 
-bool takeFlag(QStringList &args, const QString &flag)
+// The command's own arguments parsed by its usage line; help is answered here, a command
+// line that does not fit is refused before anything runs.
+std::optional<int> refuseOrHelp(const ToolCommand &command, QCommandLineParser &line, const QStringList &args)
 {
-    return args.removeAll(flag) > 0;
-}
-
-QString takeOption(QStringList &args, const QString &option)
-{
-    const int i = args.indexOf(option);
-    if (i < 0)
-        return QString();
-    if (i + 1 >= args.size())
-        throw UsageError{QStringLiteral("%1 seçeneği bir değer bekliyor").arg(option)};
-    const QString value = args.at(i + 1);
-    args.remove(i, 2);
-    return value;
-}
-
-void expectArgs(const QStringList &args, int count, const char * /* usage: main() prints it */)
-{
-    for (const QString &a : args)
-        if (a.startsWith(QLatin1String("--")))
-            throw UsageError{QStringLiteral("Bilinmeyen seçenek: %1").arg(a)};
-    if (args.size() != count)
-        throw UsageError{QStringLiteral("Yanlış sayıda bağımsız değişken.")};
+    const QString refused = cli::parse(line, cli::syntaxOf(command.usage), args);
+    if (line.isSet(cli::helpOption())) {
+        out() << "Kullanım: kalpiyon-veri " << command.usage << "\n";
+        out().flush();
+        return 0;
+    }
+    if (!refused.isEmpty())
+        return usageError(refused, &command);
+    return std::nullopt;
 }
 
 int main(int argc, char **argv)
 {
     QStringList args;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    if (args.isEmpty())
-        return usageError(QStringLiteral("Bir komut gerekli."));
-    if (isHelp(args.first())) {
+    // The tool's own options come before the command; everything after it is the command's.
+    QCommandLineParser tool;
+    tool.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    tool.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption version(QStringLiteral("version"));
+    tool.addOption(cli::helpOption());
+    tool.addOption(version);
+    const bool parsed = tool.parse(args);
+    if (tool.isSet(cli::helpOption())) {
         usage(out());
         return 0;
     }
-    if (args.first() == QLatin1String("--version")) {
+    if (!parsed)
+        return usageError(cli::refusal(tool, args.mid(1), {version}));
+    if (tool.isSet(version)) {
         out() << "kalpiyon-veri " << KALPIYON_VERSION << "\n";
         out().flush();
         return 0;
     }
-    const auto it = commands().constFind(args.first());
+    QStringList rest = tool.positionalArguments();
+    if (rest.isEmpty())
+        return usageError(QStringLiteral("Bir komut gerekli."));
+    const auto it = commands().constFind(rest.first());
     if (it == commands().constEnd())
-        return usageError(args.first().startsWith(QLatin1Char('-')) ? QStringLiteral("Bilinmeyen seçenek: %1").arg(args.first())
-                                                                   : QStringLiteral("Bilinmeyen komut: %1").arg(args.first()));
-    args.removeFirst();
-    if (std::any_of(args.cbegin(), args.cend(), isHelp)) {
-        out() << "Kullanım: kalpiyon-veri " << it->usage << "\n";
-        out().flush();
-        return 0;
-    }
+        return usageError(QStringLiteral("Bilinmeyen komut: %1").arg(rest.first()));
+    rest.removeFirst();
+    QCommandLineParser line;
+    if (const std::optional<int> status = refuseOrHelp(*it, line, rest))
+        return *status;
     // Only reports need fonts and paint devices, hence a GUI application (offscreen, it never
     // opens a window); the other commands do with the core.
     // The GUI application looks into the runtime folder; without one Qt would warn and make
@@ -138,7 +130,7 @@ int main(int argc, char **argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     try {
-        const int status = it->run(args);
+        const int status = it->run(line);
         out().flush();
         return status;
     } catch (const UsageError &e) {

@@ -14,7 +14,6 @@
 #include "AutoBackup.h"
 #include "DemoData.h"
 #include "Maintenance.h"
-#include "Store.h"
 #include "../BenchData.h"
 
 namespace {

@@ -12,7 +12,6 @@
 
 #include "Application.h"
 #include "Dialogs.h"
-#include "Store.h"
 #include "TestSeam.h"
 #include "Unit1.h"
 #include "../BenchData.h"

@@ -10,7 +10,6 @@
 #include <cstdio>
 
 #include "Dataset.h"
-#include "Store.h"
 #include "../BenchData.h"
 
 int main(int argc, char **argv)

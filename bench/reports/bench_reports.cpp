@@ -22,7 +22,6 @@
 #include "DatasetAdapter.h"
 #include "DemoData.h"
 #include "ReportFilling.h"
-#include "Store.h"
 #include "../Measure.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "Passwdu.h"
 #include "Placement.h"
 #include "ReportCommands.h"
-#include "Store.h"
+#include "RecordStore.h"
 #include "Sil.h"
 #include "UYedek.h"
 #include "WindowTitles.h"

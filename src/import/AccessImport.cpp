@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QVector>
 #include <memory>
 #include <vector>
@@ -13,8 +14,9 @@
 
 #include "DurableFile.h"
 #include "Error.h"
+#include "RecordStore.h"
 #include "Schema.h"
-#include "Store.h"
+#include "StoredForm.h"
 
 namespace import {
 
@@ -87,36 +89,41 @@ QVariant valueOf(const records::FieldDef &f, const Column &c, bool isNull)
     return QDateTime(dt.date(), dt.time(), Qt::UTC);
 }
 
-}  // namespace
+// The table `veriler` of an open Access database, its 61 fields matched by name and bound.
+struct AccessTable {
+    std::unique_ptr<MdbHandle, MdbDeleter> mdb;
+    std::unique_ptr<MdbTableDef, MdbDeleter> table;
+    std::vector<Column> columns;
+    QStringList leftBehind;
+};
 
-ImportResult importAccess(const QString &accessPath, const QString &targetPath, bool overwrite)
+void openTable(const QString &accessPath, AccessTable &t)
 {
-    if (QFileInfo::exists(targetPath) && !overwrite)
-        throw Error(QStringLiteral("'%1' zaten var; üzerine yazmak için --force verin.").arg(targetPath));
     checkFile(accessPath);
-    std::unique_ptr<MdbHandle, MdbDeleter> mdb(mdb_open(QFile::encodeName(accessPath).constData(), MDB_NOFLAGS));
+    t.mdb.reset(mdb_open(QFile::encodeName(accessPath).constData(), MDB_NOFLAGS));
+    MdbHandle *mdb = t.mdb.get();
     if (!mdb || !mdb->f || (mdb->f->jet_version != MDB_VER_JET3 && mdb->f->jet_version != MDB_VER_JET4))
         throw Error(QStringLiteral("'%1' bir Access veritabanı değil.").arg(accessPath));
-    mdb_set_date_fmt(mdb.get(), "%Y-%m-%d %H:%M:%S");
-    mdb_set_bind_size(mdb.get(), 65536);
-    if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+    mdb_set_bind_size(mdb, 65536);
+    if (!mdb_read_catalog(mdb, MDB_TABLE))
         throw Error(QStringLiteral("'%1' okunamadı: katalog bozuk.").arg(accessPath));
-    MdbCatalogEntry *entry = mdb_get_catalogentry_by_name(mdb.get(), "veriler");
+    MdbCatalogEntry *entry = mdb_get_catalogentry_by_name(mdb, "veriler");
     if (!entry || entry->object_type != MDB_TABLE)
         throw Error(QStringLiteral("'%1' içinde 'veriler' tablosu yok.").arg(accessPath));
-    std::unique_ptr<MdbTableDef, MdbDeleter> table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get()))
+    t.table.reset(mdb_read_table(entry));
+    if (!t.table || !mdb_read_columns(t.table.get()))
         throw Error(QStringLiteral("'%1' içindeki 'veriler' tablosu okunamadı.").arg(accessPath));
 
     // Match the 61 fields by name; everything else stays behind.
-    ImportResult result;
-    std::vector<Column> columns(records::kFieldCount);
+    MdbTableDef *table = t.table.get();
+    t.columns.assign(records::kFieldCount, Column());
     for (unsigned i = 0; i < table->num_cols; ++i) {
         auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
         const QString name = QString::fromUtf8(col->name);
         const int field = records::fieldIndexCaseInsensitive(name);
         if (field < 0) {
-            result.leftBehind << name;
+            t.leftBehind << name;
             continue;
         }
         if (!typeFits(kFields[field], col->col_type))
@@ -124,64 +131,114 @@ ImportResult importAccess(const QString &accessPath, const QString &targetPath, 
                             .arg(QLatin1String(kFields[field].name),
                                  kFields[field].type == FieldType::DateTime ? QStringLiteral("DateTime") : QStringLiteral("WideString"),
                                  typeName(col->col_type)));
-        columns[field].source = int(i);
+        t.columns[field].source = int(i);
     }
     for (int f = 0; f < records::kFieldCount; ++f)
-        if (columns[f].source < 0)
+        if (t.columns[f].source < 0)
             throw Error(QStringLiteral("Field '%1' not found").arg(QLatin1String(kFields[f].name)));
-    for (Column &c : columns) {
+    for (Column &c : t.columns) {
         c.buffer.assign(65536 + 1, 0);
-        mdb_bind_column(table.get(), c.source + 1, c.buffer.data(), &c.length);
+        mdb_bind_column(table, c.source + 1, c.buffer.data(), &c.length);
     }
+}
 
-    const QString temp = targetPath + QStringLiteral(".aktariliyor");
-    QFile::remove(temp);
+// Appends every row of the table to `store` in one transaction; returns how many.
+int copyRows(const QString &accessPath, AccessTable &t, records::RecordStore &store)
+{
+    MdbTableDef *table = t.table.get();
+    int rows = 0;
+    store.begin();
     try {
-        records::Store::create(temp);
-        records::Store store(temp);
-        // A temporary file that is thrown away on any failure needs no rollback journal;
-        // the commit still reaches the disk before the file takes its final name.
-        store.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
-        store.begin();
         std::vector<MdbField> fields(table->num_cols + 8);
-        mdb_rewind_table(table.get());
-        while (mdb_fetch_row(table.get())) {
+        mdb_rewind_table(table);
+        while (mdb_fetch_row(table)) {
             // The bound texts cannot tell a null from an empty text; the row's own null
             // flags can.
             int start = 0;
             size_t size = 0;
             std::vector<bool> isNull(table->num_cols, false);
-            if (mdb_find_row(mdb.get(), int(table->cur_row) - 1, &start, &size) == 0) {
-                const int n = mdb_crack_row(table.get(), start, size, fields.data());
+            if (mdb_find_row(t.mdb.get(), int(table->cur_row) - 1, &start, &size) == 0) {
+                const int n = mdb_crack_row(table, start, size, fields.data());
                 for (int k = 0; k < n && k < int(fields.size()); ++k)
                     if (fields[k].colnum >= 0 && fields[k].colnum < int(table->num_cols))
                         isNull[fields[k].colnum] = fields[k].is_null;
             }
             QVector<QVariant> values(records::kFieldCount);
             for (int f = 0; f < records::kFieldCount; ++f) {
-                Column &c = columns[f];
+                Column &c = t.columns[f];
                 c.length = std::min<int>(c.length, int(c.buffer.size()) - 1);
-                values[f] = valueOf(kFields[f], c, isNull[c.source]);
+                values[f] = records::toStored(f, valueOf(kFields[f], c, isNull[c.source]));
             }
             store.insert(values);
-            ++result.rows;
+            ++rows;
         }
         // A damaged or cut file ends the row scan early without an error of its own; the
         // table definition says how many rows there must be.
-        if (result.rows != int(table->num_rows))
+        if (rows != int(table->num_rows))
             throw Error(QStringLiteral("'%1' eksik ya da bozuk: 'veriler' tablosunun %2 kaydından yalnızca %3 tanesi okunabildi.")
-                            .arg(accessPath).arg(table->num_rows).arg(result.rows));
+                            .arg(accessPath).arg(table->num_rows).arg(rows));
         store.commit();
     } catch (...) {
-        QFile::remove(temp);
+        store.rollback();
         throw;
     }
-    // Synced, renamed over any earlier file in one step, and the folder synced.
+    return rows;
+}
+
+// Every row into a new database file at `path`, which is removed again on any failure.
+int importIntoNewFile(const QString &accessPath, AccessTable &t, const QString &path)
+{
+    QFile::remove(path);
+    try {
+        records::createRecordStore(path);
+        return copyRows(accessPath, t, *records::openRecordStore(path));
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+// Into a file: built under a temporary name beside the target, then synced and renamed over
+// any earlier file in one step, and the folder synced.
+int importIntoFile(const QString &accessPath, AccessTable &t, const QString &targetPath)
+{
+    const QString temp = targetPath + QStringLiteral(".aktariliyor");
+    const int rows = importIntoNewFile(accessPath, t, temp);
     QString why;
     if (!durable::commitFile(temp, targetPath, &why)) {
         QFile::remove(temp);
         throw Error(QStringLiteral("'%1' yazılamadı: %2").arg(targetPath, why));
     }
+    return rows;
+}
+
+// Onto a server: every row is read into a private temporary file first, so that a source that
+// cannot be read whole leaves the server untouched; then the table is created and filled in
+// one transaction.
+int importIntoServer(const QString &accessPath, AccessTable &t, const QString &address, bool overwrite)
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw Error(QStringLiteral("Geçici klasör oluşturulamadı: %1").arg(dir.errorString()));
+    const QString temp = dir.filePath(QStringLiteral("Data.mdb"));
+    importIntoNewFile(accessPath, t, temp);
+    records::createRecordStore(address, overwrite);
+    return int(records::copyAllRecords(*records::openRecordStore(temp), *records::openRecordStore(address)));
+}
+
+}  // namespace
+
+ImportResult importAccess(const QString &accessPath, const QString &target, bool overwrite)
+{
+    // A server refuses an existing table itself, once the source has been read whole.
+    const bool server = records::isServerAddress(target);
+    if (!server && !overwrite && QFileInfo::exists(target))
+        throw Error(QStringLiteral("'%1' zaten var; üzerine yazmak için --force verin.").arg(target));
+    AccessTable table;
+    openTable(accessPath, table);
+    ImportResult result;
+    result.leftBehind = table.leftBehind;
+    result.rows = server ? importIntoServer(accessPath, table, target, overwrite) : importIntoFile(accessPath, table, target);
     return result;
 }
 

@@ -16,7 +16,7 @@
 #include "Error.h"
 #include "NameOrder.h"
 #include "RecordStore.h"
-#include "Store.h"
+#include "StoredForm.h"
 
 namespace records {
 

@@ -30,7 +30,6 @@ struct LocateOptions {
     bool caseInsensitive = false;
 };
 
-class Store;
 class RecordStore;
 
 // The values of some fields for every stored row, by list position, read in one pass and

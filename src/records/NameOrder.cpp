@@ -7,6 +7,7 @@
 
 #include "Error.h"
 #include "Schema.h"
+#include "NameKeySql.h"
 #include "Store.h"
 
 namespace records {

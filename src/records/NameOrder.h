@@ -1,7 +1,7 @@
 #pragma once
 // The list order of names: Turkish alphabetical order, as QCollator gives it for
 // QLocale(Turkish, Turkey), expressed as byte strings so that many of them can sit in one
-// memory block or be sorted by SQLite. Two names are in order exactly when their sort keys are
+// memory block or be sorted by an engine (internal/NameKeySql.h). Two names are in order exactly when their sort keys are
 // in bytewise order (memcmp, the shorter first on a common prefix). Ties (equal keys) keep the
 // store's key order.
 
@@ -12,8 +12,6 @@
 struct UCollator;
 
 namespace records {
-
-class Store;
 
 class NameCollator {
 public:
@@ -32,13 +30,5 @@ private:
 
 // Bytewise order of sort keys, the shorter first on a common prefix (<0, 0, >0).
 int compareSortKeys(QByteArrayView a, QByteArrayView b);
-
-// Makes SQL function kalpiyon_name_key(text) (the sort key as a blob; null reads as the empty
-// name) known to `store`'s connection for as long as it is open.
-void registerNameKey(Store &store);
-
-// "ORDER BY ..." clause that puts the rows of `veriler` in list order as the dataset has it
-// at open (needs registerNameKey).
-QString listOrderClause();
 
 }  // namespace records

@@ -1,7 +1,7 @@
 #pragma once
 // The one interface through which the program reaches its records, whatever keeps them: the
 // SQLite file `Data.mdb` (the default) or table `veriler` on a PostgreSQL server. Every SQL
-// statement lives behind it. Values cross it in their stored form (Store.h: texts as they
+// statement lives behind it. Values cross it in their stored form (StoredForm.h: texts as they
 // are, Tarih as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS"); rows are named by a key the engine owns.
 // Every write outside begin()/commit() is one durable transaction of its own.
 
@@ -95,6 +95,10 @@ public:
     virtual void beginSnapshot() = 0;
     virtual void endSnapshot() noexcept = 0;
 };
+
+// True when the file starts like a Microsoft Access (Jet/ACE) database: the file engine
+// refuses one with a message that says so, and the importer reads it.
+bool isAccessDatabase(const QString &path);
 
 // True when `address` names a server (a libpq URI or key=value string) rather than a file.
 bool isServerAddress(const QString &address);

@@ -9,7 +9,7 @@
 #include "Error.h"
 #include "FileSystem.h"
 #include "Maintenance.h"
-#include "NameOrder.h"
+#include "NameKeySql.h"
 #include "PgStore.h"
 #include "Schema.h"
 #include "Settings.h"

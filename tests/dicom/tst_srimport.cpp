@@ -264,13 +264,13 @@ void TestSrImport::intoTheCurrentRecord()
     QFETCH(QString, kalp_la);
     fixture::Program program({}, true, [](const QString &folder) {
         const QString db = QDir(folder).filePath(QStringLiteral("Data.mdb"));
-        records::Store::create(db, true);
-        records::Store store(db);
+        records::createRecordStore(db, true);
+        const auto store = records::openRecordStore(db);
         QVector<QVariant> v(records::kFieldCount);
         v[records::fieldIndex(QStringLiteral("Adi_Soyadi"))] = QStringLiteral("YILMAZ MEHMET");
         v[records::fieldIndex(QStringLiteral("kalp_la"))] = QStringLiteral("3,5");
         v[records::fieldIndex(QStringLiteral("Yorum1"))] = QStringLiteral("Kendi yorumum");
-        store.insert(v);
+        store->insert(v);
     });
     program.show();
     ui::TestSeam::queueAnswer(ui::Button(answer));

@@ -6,6 +6,8 @@
 #include "AppFixture.h"
 #include "Error.h"
 #include "Maintenance.h"
+#include "RecordStore.h"
+#include "TestDb.h"
 
 namespace {
 const QString kFixtures = QStringLiteral(KALPIYON_FIXTURES "/legacy-access/");
@@ -73,6 +75,8 @@ private slots:
     void damagedFilesAreRefused_data();
     void damagedFilesAreRefused();
     void existingTargetNeedsForce();
+    void ontoServer_data();
+    void ontoServer();
     void startUpConversion();
     void startUpConversionDeclined();
 };
@@ -159,6 +163,47 @@ void TestImport::existingTargetNeedsForce()
     QCOMPARE(bytes(target), QByteArray("benim"));
     QCOMPARE(tool({QStringLiteral("import"), source, target, QStringLiteral("--force")}).status, 0);
     QCOMPARE(records::verifyDatabase(target), qint64(40));
+}
+
+// The same fixtures onto a table on the server (the test command's private cluster): every
+// record through the record-store interface, or nothing when the source is refused; an
+// existing table is replaced only with --force.
+void TestImport::ontoServer_data()
+{
+    fixtures_data();
+}
+
+void TestImport::ontoServer()
+{
+    const QString server = testdb::serverDatabase(QStringLiteral("kalpiyon_import"));
+    if (server.isEmpty())
+        QSKIP("no server (KALPIYON_TEST_PG)");
+    QFETCH(QString, name);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    testdb::otherClient(server, QStringLiteral("DROP TABLE IF EXISTS veriler"));
+    const QString source = kFixtures + name + QStringLiteral(".mdb");
+    const Run r = tool({QStringLiteral("import"), source, server});
+    QCOMPARE(r.status, status);
+    QVERIFY2((r.out + r.err).contains(message), qPrintable(r.out + r.err));
+    if (status != 0) {
+        QVERIFY(!records::openRecordStore(server)->hasTable());
+        return;
+    }
+    const QStringList expected = sortedRows(QString::fromUtf8(bytes(kFixtures + name + QStringLiteral(".expected.csv"))));
+    const Run csv = tool({QStringLiteral("export-csv"), server});
+    QCOMPARE(csv.status, 0);
+    const QStringList got = sortedRows(csv.out);
+    QCOMPARE(got.size(), expected.size());
+    if (name == QLatin1String("veriler-sample"))
+        QCOMPARE(got, expected);
+    // A second import finds the table and leaves it alone unless told to replace it.
+    const Run again = tool({QStringLiteral("import"), source, server});
+    QCOMPARE(again.status, 1);
+    QVERIFY2(again.err.contains(QStringLiteral("zaten var")), qPrintable(again.err));
+    QCOMPARE(tool({QStringLiteral("import"), source, server, QStringLiteral("--force")}).status, 0);
+    QCOMPARE(sortedRows(tool({QStringLiteral("export-csv"), server}).out), got);
+    testdb::otherClient(server, QStringLiteral("DROP TABLE veriler"));
 }
 
 void TestImport::startUpConversion()

@@ -22,10 +22,9 @@ namespace {
 // The names of the records in stored order, one text.
 QString namesIn(const QString &path)
 {
-    records::Store store(path);
-    records::Statement st(store, QStringLiteral("SELECT group_concat(Adi_Soyadi, '|') FROM (SELECT Adi_Soyadi FROM veriler ORDER BY rowid)"));
-    st.step();
-    return st.columnText(0);
+    QStringList names;
+    records::openRecordStore(path)->readNames([&](qint64, QByteArrayView name) { names << QString::fromUtf8(name); });
+    return names.join(QLatin1Char('|'));
 }
 
 // Closes the main window as the user does, answering yes to the exit question.

@@ -15,7 +15,6 @@
 
 #include <functional>
 #include "RecordStore.h"
-#include "Store.h"
 
 namespace testdb {
 

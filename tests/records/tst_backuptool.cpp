@@ -161,7 +161,7 @@ void TestBackupTool::tryNewest()
     if (situation != QLatin1String("none"))
         generation("2026-12-09 18:00");
     if (situation == QLatin1String("changed"))
-        records::Store(data()).insert(testdb::record(QStringLiteral("YENİ HASTA")));
+        records::openRecordStore(data())->insert(testdb::record(QStringLiteral("YENİ HASTA")));
     if (situation == QLatin1String("damaged")) {
         QFile newest(generation("2026-12-10 18:00"));
         QVERIFY(newest.open(QIODevice::ReadWrite));

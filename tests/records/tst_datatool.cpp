@@ -85,6 +85,10 @@ private slots:
     void refusals();
     void helpAndVersion_data();
     void helpAndVersion();
+    void commandLines_data();
+    void commandLines();
+    void dashedNameAfterDoubleDash();
+    void optionValueForms();
     void quietWithoutRuntimeFolder();
     void checkFindsDamage();
     void fifoRefusedAtOnce_data();
@@ -137,10 +141,9 @@ void TestDataTool::demoExportRoundTrip()
 void TestDataTool::exportKeepsNullApartFromEmptyText()
 {
     const QString db = file(QStringLiteral("n.mdb"));
-    records::Store::create(db, true);
+    records::createRecordStore(db, true);
     {
-        records::Store store(db);
-        store.insert(testdb::record(QString(), {{QStringLiteral("Yas"), QString(QLatin1String(""))},
+        records::openRecordStore(db)->insert(testdb::record(QString(), {{QStringLiteral("Yas"), QString(QLatin1String(""))},
                                                 {QStringLiteral("Sonuc1"), QStringLiteral("a \"b\", c")},
                                                 {QStringLiteral("Tarih"), QDateTime(QDate(2010, 8, 5), QTime(14, 30), Qt::UTC)}}));
     }
@@ -161,7 +164,7 @@ void TestDataTool::exportMatchesEarlierOutput()
     const QString expectedFile = QFINDTESTDATA("data/export-fixture.csv");
     QVERIFY(!sql.isEmpty() && !expectedFile.isEmpty());
     const QString db = file(QStringLiteral("fixture.mdb"));
-    records::Store::create(db, true);
+    records::createRecordStore(db, true);
     QProcess cli;
     cli.setStandardInputFile(sql);
     cli.start(QStringLiteral("sqlite3"), {db});
@@ -246,6 +249,120 @@ void TestDataTool::helpAndVersion()
     const QStringList got = r.out.split(QLatin1Char('\n'));
     for (const QString &line : lines)
         QVERIFY2(got.contains(line), qPrintable(r.out));
+}
+
+namespace {
+// Every command's syntax as the README documents it.
+struct CommandSyntax {
+    const char *usage;
+    int required, optional;  // positional arguments
+    QStringList flags, valued;
+};
+
+const QList<CommandSyntax> &commandSyntaxes()
+{
+    static const QList<CommandSyntax> list{
+        {"check DB", 1, 0, {}, {}},
+        {"create DB [--force]", 1, 0, {"--force"}, {}},
+        {"demo DB N [--seed S] [--force]", 2, 0, {"--force"}, {"--seed"}},
+        {"dicom-al [KLASÖR] [--port N] [--ae AE]", 0, 1, {}, {"--port", "--ae"}},
+        {"export-csv DB", 1, 0, {}, {}},
+        {"geri-yukle YEDEK [DB] [--secenekler DOSYA]", 1, 1, {}, {"--secenekler"}},
+        {"import ACCESS.mdb DB [--force]", 2, 0, {"--force"}, {}},
+        {"kopyala FROM TO [--force]", 2, 0, {"--force"}, {}},
+        {"pdf rapor|liste DB OUT.pdf [--row N] [--ayarlar FILE]", 3, 0, {}, {"--row", "--ayarlar"}},
+        {"sr-aktar FILE DB", 2, 0, {}, {}},
+        {"sr-oku FILE", 1, 0, {}, {}},
+        {"yedek-dene [DB] [--secenekler DOSYA]", 0, 1, {}, {"--secenekler"}},
+        {"yedekler [DB] [--secenekler DOSYA]", 0, 1, {}, {"--secenekler"}},
+    };
+    return list;
+}
+
+// `count` positional arguments: files of the test's folder that do not exist.
+QStringList positionals(const QString &usage, int count)
+{
+    QStringList args{usage.section(QLatin1Char(' '), 0, 0)};
+    if (args.first() == QLatin1String("pdf") && count > 0) {
+        args << QStringLiteral("liste");
+        --count;
+    }
+    for (int i = 0; i < count; ++i)
+        args << QStringLiteral("@yok%1").arg(i);
+    return args;
+}
+}  // namespace
+
+// Every command's line through the same parser: per-command help, and each way a line can miss
+// its syntax refused with the tool's Turkish words and the command's usage, exit status 2,
+// before anything runs (QCommandLineParser's own English never shows).
+void TestDataTool::commandLines_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("out");  // the whole standard output, line by line
+    QTest::addColumn<QStringList>("err");  // the whole standard error
+    for (const CommandSyntax &c : commandSyntaxes()) {
+        const QString usage = QStringLiteral("Kullanım: kalpiyon-veri ") + QString::fromUtf8(c.usage);
+        const QStringList fits = positionals(QString::fromUtf8(c.usage), c.required);
+        const QString name = fits.first();
+        auto refused = [&](const char *row, const QStringList &args, const QString &message) {
+            QTest::addRow("%s %s", qPrintable(name), row) << args << 2 << QStringList{QString()}
+                                                          << QStringList{QStringLiteral("kalpiyon-veri: ") + message, usage, QString()};
+        };
+        QTest::addRow("%s --help", qPrintable(name)) << fits + QStringList{"--help"} << 0 << QStringList{usage, QString()} << QStringList{QString()};
+        QTest::addRow("%s -h alone", qPrintable(name)) << QStringList{name, "-h"} << 0 << QStringList{usage, QString()} << QStringList{QString()};
+        refused("unknown option", fits + QStringList{"--bilinmez"}, QStringLiteral("Bilinmeyen seçenek: --bilinmez"));
+        refused("unknown short option", fits + QStringList{"-q"}, QStringLiteral("Bilinmeyen seçenek: -q"));
+        refused("unknown option with a value", fits + QStringList{"--renk=mavi"}, QStringLiteral("Bilinmeyen seçenek: --renk"));
+        refused("extra argument", positionals(QString::fromUtf8(c.usage), c.required + c.optional + 1),
+                QStringLiteral("Yanlış sayıda bağımsız değişken."));
+        if (c.required > 0)
+            refused("missing argument", positionals(QString::fromUtf8(c.usage), c.required - 1), QStringLiteral("Yanlış sayıda bağımsız değişken."));
+        for (const QString &option : c.valued)
+            refused(qPrintable(option + QStringLiteral(" without its value")), fits + QStringList{option},
+                    option + QStringLiteral(" seçeneği bir değer bekliyor"));
+        for (const QString &flag : c.flags)
+            refused(qPrintable(flag + QStringLiteral(" with a value")), fits + QStringList{flag + QStringLiteral("=evet")},
+                    flag + QStringLiteral(" seçeneği bir değer almaz"));
+    }
+}
+
+void TestDataTool::commandLines()
+{
+    QFETCH(QStringList, args);
+    for (QString &a : args)
+        a.replace(QStringLiteral("@yok"), file(QStringLiteral("yok")));
+    const Run r = tool(args);
+    QTEST(r.status, "status");
+    QTEST(r.out.split(QLatin1Char('\n')), "out");
+    QTEST(r.err.split(QLatin1Char('\n')), "err");
+    QCOMPARE(QDir(dir.path()).entryList(QStringList{QStringLiteral("yok*")}, QDir::AllEntries), QStringList());
+}
+
+// "--" ends the options: a file whose name begins with a dash can be named after it.
+void TestDataTool::dashedNameAfterDoubleDash()
+{
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(KALPIYON_VERI), {QStringLiteral("create"), QStringLiteral("--"), QStringLiteral("-tire.mdb")});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    QCOMPARE(testdb::sqliteCli(file(QStringLiteral("-tire.mdb")), QStringLiteral("SELECT count(*) FROM veriler")), QStringLiteral("0"));
+}
+
+// An option's value may follow it or be joined to it with "=".
+void TestDataTool::optionValueForms()
+{
+    QStringList exports;
+    for (const QStringList &seed : {QStringList{"--seed", "7"}, QStringList{"--seed=7"}, QStringList{"--seed", "8"}}) {
+        const QString db = file(QStringLiteral("tohum.mdb"));
+        const Run demo = tool(QStringList{QStringLiteral("demo"), db, QStringLiteral("5"), QStringLiteral("--force")} + seed);
+        QVERIFY2(demo.status == 0, qPrintable(demo.err));
+        exports << tool({QStringLiteral("export-csv"), db}).out;
+    }
+    QCOMPARE(exports[1], exports[0]);
+    QVERIFY(exports[2] != exports[0]);  // the seed was read, not left at its default
 }
 
 // Nothing but the tool's own words on standard error, also where Qt would complain about the

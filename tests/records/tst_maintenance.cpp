@@ -239,10 +239,10 @@ void TestMaintenance::compactionOnAFullDisk()
     QVERIFY(!QFile::exists(copy));
     QCOMPARE(bytes(data), before);
     // The next save has room.
-    records::Store store(data);
-    store.begin();
-    store.insert(testdb::record(QStringLiteral("YENİ")));
-    store.commit();
+    const auto store = records::openRecordStore(data);
+    store->begin();
+    store->insert(testdb::record(QStringLiteral("YENİ")));
+    store->commit();
     QCOMPARE(records::verifyDatabase(data), qint64(6001));
 }
 

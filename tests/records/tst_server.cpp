@@ -8,7 +8,6 @@
 #include "AutoBackup.h"
 #include "Error.h"
 #include "Settings.h"
-#include "Store.h"
 #include "RecordStore.h"
 #include "Schema.h"
 #include "PgCluster.h"
@@ -170,9 +169,9 @@ private slots:
         const ab::Result first = ab::takeBackup(cluster_->address(), ab::Occasion::Closing, evening, secenekler);
         QCOMPARE(first.problems, QStringList());
         QCOMPARE(first.written.size(), 1);
-        records::Store copy(first.written.first());
-        copy.checkSchema();
-        QCOMPARE(copy.recordCount(), 30);
+        const auto copy = records::openRecordStore(first.written.first());
+        copy->checkSchema();
+        QCOMPARE(copy->recordCount(), 30);
         const ab::Result second = ab::takeBackup(cluster_->address(), ab::Occasion::Closing, evening.addSecs(600), secenekler);
         QCOMPARE(second.written, QStringList());
         QCOMPARE(second.skipped.size(), 1);

@@ -7,6 +7,7 @@
 
 #include "Dataset.h"
 #include "Error.h"
+#include "Store.h"
 #include "TestDb.h"
 
 class TestStore : public QObject {

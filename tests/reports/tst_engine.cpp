@@ -9,7 +9,7 @@
 #include "ReportRows.h"
 #include "Error.h"
 #include "ReportFilling.h"
-#include "Store.h"
+#include "RecordStore.h"
 
 using namespace reports;
 
@@ -386,9 +386,9 @@ void TestEngine::pdfShowsTurkishTextsAndUnits()
 {
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("Data.mdb"));
-    records::Store::create(db);
+    records::createRecordStore(db);
     {
-        records::Store store(db);
+        const auto store = records::openRecordStore(db);
         QVector<QVariant> v(records::kFieldCount);
         auto set = [&](const char *f, const QVariant &x) { v[records::fieldIndex(QLatin1String(f))] = x; };
         set("Adi_Soyadi", QStringLiteral("ŞEKER AYŞE"));
@@ -398,7 +398,7 @@ void TestEngine::pdfShowsTurkishTextsAndUnits()
         set("EF", QStringLiteral("65"));
         set("ra", QStringLiteral("   "));
         set("Tarih", QDateTime(QDate(2010, 8, 16), QTime(0, 0), Qt::UTC));
-        store.insert(v);
+        store->insert(v);
     }
     records::Dataset ds;
     ds.open(db);

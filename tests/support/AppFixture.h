@@ -11,7 +11,7 @@
 
 #include "Application.h"
 #include "Dialogs.h"
-#include "Store.h"
+#include "RecordStore.h"
 #include "TestSeam.h"
 #include "Unit1.h"
 
@@ -42,18 +42,18 @@ inline QByteArray readFile(const QString &path)
 inline void writeDatabase(const QString &folder, const QStringList &names, const QStringList &ages = {})
 {
     const QString path = QDir(folder).filePath(QStringLiteral("Data.mdb"));
-    records::Store::create(path, true);
-    records::Store store(path);
-    store.begin();
+    records::createRecordStore(path, true);
+    const auto store = records::openRecordStore(path);
+    store->begin();
     for (int i = 0; i < names.size(); ++i) {
         QVector<QVariant> v(records::kFieldCount);
         v[records::fieldIndex(QStringLiteral("Adi_Soyadi"))] = names[i];
         v[records::fieldIndex(QStringLiteral("Prot_No"))] = QString::number(i + 1);
         if (i < ages.size())
             v[records::fieldIndex(QStringLiteral("Yas"))] = ages[i];
-        store.insert(v);
+        store->insert(v);
     }
-    store.commit();
+    store->commit();
 }
 
 class Program {

@@ -5,7 +5,7 @@
 // and deletes are optimistic: they change the row only while it still holds the values read.
 // Columns beyond the 61 fields and the key are never read or written.
 //
-// Values cross this interface in their stored form (see Store.h: texts as they are, Tarih as
+// Values cross this interface in their stored form (see StoredForm.h: texts as they are, Tarih as
 // "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS"), so both engines hand the dataset the same values.
 
 #include <QByteArray>

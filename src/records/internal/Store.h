@@ -1,12 +1,16 @@
 #pragma once
 // The database file: an SQLite file (named Data.mdb by the program) holding table `veriler`.
-// Store wraps one connection; it is used by the dataset, the data tool, the importer and the
-// maintenance windows. All failures are Error with a clear message.
+// Store wraps one connection. It is internal to the records library: the engine behind
+// SqliteRecordStore and the whole-file maintenance; everything outside the library reaches the
+// records through RecordStore. All failures are Error with a clear message.
 
 #include <QString>
 #include <QVariant>
 #include <QVector>
 #include <memory>
+
+#include "RecordStore.h"
+#include "StoredForm.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -78,14 +82,5 @@ private:
     const Store &store_;
     sqlite3_stmt *stmt_ = nullptr;
 };
-
-// Stored form of values: texts as they are; Tarih as "YYYY-MM-DD", or with " HH:MM:SS" when it
-// has a time of day. fromStored turns a raw stored value into the dataset's value for the
-// field (null, QString or QDateTime); a stored date that cannot be read comes back as text.
-QVariant toStored(int field, const QVariant &value);
-QVariant fromStored(int field, const QVariant &raw);
-
-// True when the file starts like a Microsoft Access (Jet/ACE) database.
-bool isAccessDatabase(const QString &path);
 
 }  // namespace records
