@@ -27,7 +27,6 @@
 #include "OptionsWindow.h"
 #include "OtoYedek.h"
 #include "PageControl.h"
-#include "PgStore.h"
 #include "Placement.h"
 #include "Schema.h"
 #include "SrImport.h"
@@ -95,7 +94,7 @@ QPushButton *commandButton(QWidget *parent, const QString &caption, const QIcon 
 // records meanwhile (the store refuses one that still gets there). The pointer shows the wait.
 void keepAnsweringWhileServerWaits()
 {
-    records::PgStore::setWaitHandler([](qint64 waited) {
+    records::setServerWaitHandler([](qint64 waited) {
         if (QThread::currentThread() != QCoreApplication::instance()->thread())
             return;  // a store on a thread of its own just waits
         static bool busyCursor = false;

@@ -103,6 +103,11 @@ bool isAccessDatabase(const QString &path);
 // True when `address` names a server (a libpq URI or key=value string) rather than a file.
 bool isServerAddress(const QString &address);
 
+// While a round trip waits for the server longer than a moment, `handler` runs every few
+// hundredths of a second with the milliseconds waited so far, and once with -1 when that wait
+// ends, so a window can keep painting. It must not use a store meanwhile.
+void setServerWaitHandler(std::function<void(qint64 waitedMs)> handler);
+
 // Opens the records at `address`: a server, or an SQLite file (a bare name resolves against
 // the current folder). A file on a network file system is refused: SQLite's locking does not
 // hold there. Throws Error.

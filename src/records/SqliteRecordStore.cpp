@@ -298,6 +298,11 @@ qint64 SqliteRecordStore::snapshotTo(const QString &path)
 
 // --- Choosing the engine ------------------------------------------------------------
 
+void setServerWaitHandler(std::function<void(qint64 waitedMs)> handler)
+{
+    PgStore::setWaitHandler(std::move(handler));
+}
+
 bool isServerAddress(const QString &address)
 {
     return PgStore::isConnectionString(address);

@@ -9,7 +9,6 @@
 #include "Dataset.h"
 #include "Error.h"
 #include "PgCluster.h"
-#include "PgStore.h"
 #include "RecordStore.h"
 #include "Schema.h"
 #include "TestDb.h"
@@ -52,7 +51,7 @@ private slots:
 
     void cleanup()
     {
-        records::PgStore::setWaitHandler({});
+        records::setServerWaitHandler({});
         cluster_->signalAll(SIGCONT);
         cluster_->start();  // a test that stopped it
     }
@@ -95,7 +94,7 @@ private slots:
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
         timer.start(50);
-        records::PgStore::setWaitHandler([](qint64 waited) {
+        records::setServerWaitHandler([](qint64 waited) {
             if (waited >= 0)
                 QCoreApplication::processEvents();
         });

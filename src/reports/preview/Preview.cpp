@@ -4,13 +4,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "Dialogs.h"
 #include "EngineWindow.h"
@@ -19,57 +17,53 @@
 #include "PreparedReportFile.h"
 #include "Printing.h"
 #include "SearchDialog.h"
+#include "ui_Preview.h"
 
 namespace reports {
 
 namespace {
 const QString kFilter = QStringLiteral("Rapor Hazırlandı (*.fp3)");
-constexpr int kSideWidth = 120;
-
-QToolButton *tool(QWidget *parent, const QString &name, const QString &tip, IconId icon, bool toggle = false)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setAccessibleName(tip);
-    b->setIcon(kalpiyonIcon(icon));
-    b->setAutoRaise(true);
-    b->setCheckable(toggle);
-    return b;
-}
-
-QFrame *separator(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
 }  // namespace
 
 TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::function<void()> prepare, QWidget *parent)
     : QDialog(parent), report_(report), prepare_(std::move(prepare))
 {
-    setObjectName(QStringLiteral("TfrxPreviewForm"));
-    setWindowTitle(QStringLiteral("Önizleme"));
+    Ui::TfrxPreviewForm form;
+    form.setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setWindowState(Qt::WindowMaximized);
     useEngineFont(this);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    buildToolbar(navigator);
-    layout->addWidget(toolbar);
-    auto *middle = new QHBoxLayout;
-    middle->setSpacing(0);
-    buildSidePanel();
-    middle->addWidget(sidePanel);
-    area_ = new PageArea(this);
+    toolbar = form.ToolBar;
+    PrintB = form.PrintB;
+    OpenB = form.OpenB;
+    SaveB = form.SaveB;
+    FindB = form.FindB;
+    ZoomPlusB = form.ZoomPlusB;
+    ZoomCB = form.ZoomCB;
+    ZoomMinusB = form.ZoomMinusB;
+    FullScreenBtn = form.FullScreenBtn;
+    OutlineB = form.OutlineB;
+    ThumbB = form.ThumbB;
+    FirstB = form.FirstB;
+    PriorB = form.PriorB;
+    PageE = form.PageE;
+    NextB = form.NextB;
+    LastB = form.LastB;
+    CancelB = form.CancelB;
+    sidePanel = form.SidePanel;
+    sideStack_ = form.sideStack;
+    OutlineTree = form.OutlineTree;
+    thumbs_ = form.Thumbnails;
+    area_ = form.PageArea;
+    statusBar = form.StatusBar;
+    status = form.status;
+    status2 = form.status2;
+    for (QWidget *w : std::initializer_list<QWidget *>{form.separator2, FirstB, PriorB, PageE, NextB, LastB})
+        w->setVisible(navigator);  // only the record list pages through its buttons
+    setUpToolbar();
+    setUpSidePanel();
     area_->setReport(&report_);
-    middle->addWidget(area_, 1);
-    layout->addLayout(middle, 1);
-    buildStatusBar();
-    layout->addWidget(statusBar);
+    statusBar->setFixedHeight(logicalDpiY() > 96 ? 24 : 19);
     buildContextMenu();
     connectCommands();
     QTimer::singleShot(50, this, &TfrxPreviewForm::startPreparation);
@@ -78,101 +72,29 @@ TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::fu
     area_->setFocus();
 }
 
-void TfrxPreviewForm::buildToolbar(bool navigator)
+void TfrxPreviewForm::setUpToolbar()
 {
-    toolbar = new QWidget(this);
-    toolbar->setObjectName(QStringLiteral("ToolBar"));
-    auto *row = new QHBoxLayout(toolbar);
-    row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(1);
-    PrintB = tool(toolbar, QStringLiteral("PrintB"), QStringLiteral("Yazdır"), IconId::Print);
-    OpenB = tool(toolbar, QStringLiteral("OpenB"), QStringLiteral("Aç"), IconId::Open);
-    SaveB = tool(toolbar, QStringLiteral("SaveB"), QStringLiteral("Kaydet"), IconId::Save);
-    FindB = tool(toolbar, QStringLiteral("FindB"), QStringLiteral("Bul"), IconId::Find);
-    ZoomPlusB = tool(toolbar, QStringLiteral("ZoomPlusB"), QStringLiteral("Yakşaş"), IconId::ZoomIn);
-    ZoomCB = new QComboBox(toolbar);
-    ZoomCB->setObjectName(QStringLiteral("ZoomCB"));
-    ZoomCB->setToolTip(QStringLiteral("Yakınlaştır"));
-    ZoomCB->setAccessibleName(QStringLiteral("Yakınlaştır"));
-    ZoomCB->setEditable(true);
-    ZoomCB->setInsertPolicy(QComboBox::NoInsert);
+    const std::pair<QToolButton *, IconId> icons[] = {
+        {PrintB, IconId::Print}, {OpenB, IconId::Open}, {SaveB, IconId::Save}, {FindB, IconId::Find},
+        {ZoomPlusB, IconId::ZoomIn}, {ZoomMinusB, IconId::ZoomOut}, {FullScreenBtn, IconId::FullScreen},
+        {OutlineB, IconId::Outline}, {ThumbB, IconId::Thumbnails}, {FirstB, IconId::First},
+        {PriorB, IconId::Prior}, {NextB, IconId::Next}, {LastB, IconId::Last}};
+    for (const auto &[button, icon] : icons)
+        button->setIcon(kalpiyonIcon(icon));
     ZoomCB->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
                       QStringLiteral("150%"), QStringLiteral("200%"), QStringLiteral("Sayfa genişliği"), QStringLiteral("Tüm sayfa")});
-    ZoomCB->setMinimumContentsLength(12);
-    ZoomMinusB = tool(toolbar, QStringLiteral("ZoomMinusB"), QStringLiteral("Uzaklaş"), IconId::ZoomOut);
-    FullScreenBtn = tool(toolbar, QStringLiteral("FullScreenBtn"), QStringLiteral("Tam ekran"), IconId::FullScreen);
-    OutlineB = tool(toolbar, QStringLiteral("OutlineB"), QStringLiteral("Dışhat rapor"), IconId::Outline, true);
-    ThumbB = tool(toolbar, QStringLiteral("ThumbB"), QStringLiteral("Küçük resimler"), IconId::Thumbnails, true);
-    for (QWidget *w : std::initializer_list<QWidget *>{PrintB, OpenB, SaveB, FindB, separator(toolbar), ZoomPlusB, ZoomCB,
-                                                       ZoomMinusB, FullScreenBtn, OutlineB, ThumbB})
-        row->addWidget(w);
-    FirstB = tool(toolbar, QStringLiteral("FirstB"), QStringLiteral("İlk Sayfa"), IconId::First);
-    PriorB = tool(toolbar, QStringLiteral("PriorB"), QStringLiteral("Önceki Sayfa"), IconId::Prior);
-    PageE = new QLineEdit(toolbar);
-    PageE->setObjectName(QStringLiteral("PageE"));
-    PageE->setToolTip(QStringLiteral("Sayfa Numarası"));
-    PageE->setAccessibleName(QStringLiteral("Sayfa Numarası"));
     PageE->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), PageE));
-    PageE->setFixedWidth(48);
-    NextB = tool(toolbar, QStringLiteral("NextB"), QStringLiteral("Sonraki Sayfa"), IconId::Next);
-    LastB = tool(toolbar, QStringLiteral("LastB"), QStringLiteral("Son Sayfa"), IconId::Last);
-    for (QWidget *w : std::initializer_list<QWidget *>{separator(toolbar), FirstB, PriorB, PageE, NextB, LastB}) {
-        row->addWidget(w);
-        w->setVisible(navigator);  // only the record list pages through its buttons
-    }
-    row->addSpacing(35);
-    CancelB = new QToolButton(toolbar);
-    CancelB->setObjectName(QStringLiteral("CancelB"));
-    CancelB->setText(QStringLiteral("Kapat"));
-    CancelB->setFixedWidth(68);
-    row->addWidget(CancelB);
-    row->addStretch(1);
 }
 
-void TfrxPreviewForm::buildSidePanel()
+void TfrxPreviewForm::setUpSidePanel()
 {
-    sidePanel = new QWidget(this);
-    sidePanel->setObjectName(QStringLiteral("SidePanel"));
-    sidePanel->setFixedWidth(kSideWidth);
-    auto *box = new QVBoxLayout(sidePanel);
-    box->setContentsMargins(0, 0, 0, 0);
-    sideStack_ = new QStackedWidget(sidePanel);
-    box->addWidget(sideStack_);
-    OutlineTree = new QTreeWidget(sideStack_);
-    OutlineTree->setObjectName(QStringLiteral("OutlineTree"));
-    OutlineTree->setHeaderHidden(true);
-    OutlineTree->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto *collapse = new QAction(QStringLiteral("Tümünü kapat"), OutlineTree);
     auto *expand = new QAction(QStringLiteral("Tümünü aç"), OutlineTree);
     connect(collapse, &QAction::triggered, OutlineTree, &QTreeWidget::collapseAll);
     connect(expand, &QAction::triggered, OutlineTree, &QTreeWidget::expandAll);
     OutlineTree->addActions({collapse, expand});
-    thumbs_ = new PageArea(sideStack_);
-    thumbs_->setObjectName(QStringLiteral("Thumbnails"));
     thumbs_->setReport(&report_);
     thumbs_->setThumbnails();
-    sideStack_->addWidget(OutlineTree);
-    sideStack_->addWidget(thumbs_);
-    sidePanel->hide();
-}
-
-void TfrxPreviewForm::buildStatusBar()
-{
-    statusBar = new QFrame(this);
-    statusBar->setObjectName(QStringLiteral("StatusBar"));
-    statusBar->setFixedHeight(logicalDpiY() > 96 ? 24 : 19);
-    auto *row = new QHBoxLayout(statusBar);
-    row->setContentsMargins(2, 1, 2, 1);
-    row->setSpacing(2);
-    status = new QLabel(statusBar);
-    status2 = new QLabel(statusBar);
-    for (QLabel *panel : {status, status2})
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    status->setFixedWidth(200);
-    status2->setFixedWidth(50);
-    row->addWidget(status);
-    row->addWidget(status2);
-    row->addStretch(1);
 }
 
 // One entry per document and zoom button, in toolbar order; the toggle buttons are left out.

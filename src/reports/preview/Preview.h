@@ -56,9 +56,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void buildToolbar(bool navigator);
-    void buildSidePanel();
-    void buildStatusBar();
+    void setUpToolbar();
+    void setUpSidePanel();
     void buildContextMenu();
     void connectCommands();
     void startPreparation();

@@ -37,11 +37,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *printerGroup();
-    QWidget *rangeGroup();
-    QWidget *copiesGroup();
-    QWidget *otherGroup();
-    QWidget *modeGroup();
+    void fillLists();
+    void connectControls();
     void printerChosen();
     void modeChosen();
     void fillPapers(const QString &keep);
