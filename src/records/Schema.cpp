@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "Store.h"
 
 #include <QStringList>
 

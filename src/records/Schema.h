@@ -31,7 +31,4 @@ int fieldIndexCaseInsensitive(const QString &name);
 // 0 … kFieldCount-1: every field, in table order (for reading whole rows).
 const QVector<int> &allFields();
 
-// The CREATE TABLE statement of a new database.
-QString createTableSql();
-
 }  // namespace records

@@ -60,6 +60,9 @@ private:
     std::unique_ptr<Statement> insert_;  // prepared once, reused for bulk inserts
 };
 
+// The CREATE TABLE statement of a new database file (Schema.cpp builds it from the field table).
+QString createTableSql();
+
 // A prepared statement bound to a store; finalised on destruction.
 class Statement {
 public:
