@@ -28,6 +28,7 @@
 #include "OtoYedek.h"
 #include "PageControl.h"
 #include "Placement.h"
+#include "RecordStore.h"
 #include "Schema.h"
 #include "SrImport.h"
 #include "TypingFilters.h"

@@ -1,8 +1,10 @@
 #include "Store.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <optional>
 #include <sqlite3.h>
 
@@ -76,7 +78,22 @@ Store::Store(const QString &path, int busyTimeoutMs) : path_(path)
     sqlite3_busy_timeout(db_, busyTimeoutMs);
     try {
         // Reading the schema is the first access: a non-database or a locked file fails here.
-        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        // SQLite answers busy at once, without its busy handler, where waiting could deadlock
+        // (a hot journal being rolled back by another connection, a writer's commit): a desk
+        // that opens while another writes record after record retries for the busy timeout.
+        QElapsedTimer since;
+        since.start();
+        for (;;) {
+            try {
+                exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+                break;
+            } catch (const Error &) {
+                const int code = sqlite3_errcode(db_) & 0xff;
+                if ((code != SQLITE_BUSY && code != SQLITE_LOCKED) || since.elapsed() >= busyTimeoutMs)
+                    throw;
+                QThread::msleep(10);
+            }
+        }
         // EXTRA also flushes the folder once the rollback journal is deleted, so a committed
         // save cannot be rolled back by a power cut.
         exec(QStringLiteral("PRAGMA synchronous=EXTRA"));
