@@ -6,7 +6,6 @@
 #include <QUrl>
 
 #include "Fonts.h"
-#include "ui_Hakkinda.h"
 
 TForm4 *Form4 = nullptr;
 const QColor TForm4::linkColor = Qt::blue;
@@ -31,13 +30,7 @@ void styleLink(QLabel *l)
 
 TForm4::TForm4(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::Form4 form;
-    form.setupUi(this);
-    Label1 = form.Label1;
-    Label2 = form.Label2;
-    Label3 = form.Label3;
-    Label4 = form.Label4;
-    Label6 = form.Label6;
+    setupUi(this);
     // The title is drawn twice, grey under black, in 21-pixel Arial Black.
     QFont title(QStringLiteral("Arial Black"));
     title.setBold(true);
@@ -51,7 +44,7 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent, Qt::Tool)
     styleLink(Label4);
 
     for (QObject *o : {static_cast<QObject *>(Label3), static_cast<QObject *>(Label4),
-                       static_cast<QObject *>(form.Panel2), static_cast<QObject *>(Label6)})
+                       static_cast<QObject *>(Panel2), static_cast<QObject *>(Label6)})
         o->installEventFilter(this);
 }
 

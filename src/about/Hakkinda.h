@@ -4,11 +4,12 @@
 #include <QDialog>
 #include <QLabel>
 
-class TForm4 : public QDialog {
+#include "ui_Hakkinda.h"
+
+class TForm4 : public QDialog, public Ui::Form4 {
     Q_OBJECT
 public:
     explicit TForm4(QWidget *parent = nullptr);
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label6;
     static const QColor linkColor, hoverColor;
 
 protected:

@@ -15,7 +15,6 @@
 #include "Maintenance.h"
 #include "OtoYedek.h"
 #include "tamir.h"
-#include "ui_GeriYukle.h"
 
 namespace ab = records::autobackup;
 
@@ -35,14 +34,7 @@ QString dateText(const QDateTime &stamp)
 
 TFrmGeriYukle::TFrmGeriYukle(records::Dataset *dataset, QWidget *parent) : QDialog(parent), dataset_(dataset)
 {
-    Ui::FrmGeriYukle form;
-    form.setupUi(this);
-    ListView1 = form.ListView1;
-    Label1 = form.Label1;
-    LabelDurum = form.LabelDurum;
-    BtnDosya = form.BtnDosya;
-    BtnGeriYukle = form.BtnGeriYukle;
-    BtnKapat = form.BtnKapat;
+    setupUi(this);
     ListView1->header()->setSectionResizeMode(Place, QHeaderView::Stretch);
     ListView1->setColumnWidth(Date, 140);
     ListView1->setColumnWidth(Records, 80);

@@ -9,19 +9,18 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "ui_GeriYukle.h"
+
 namespace records {
 class Dataset;
 }
 
-class TFrmGeriYukle : public QDialog {
+class TFrmGeriYukle : public QDialog, public Ui::FrmGeriYukle {
     Q_OBJECT
 public:
     // `dataset` is the main window's: it lets go of the file before the replacement.
     TFrmGeriYukle(records::Dataset *dataset, QWidget *parent = nullptr);
 
-    QTreeWidget *ListView1;
-    QLabel *Label1, *LabelDurum;
-    QPushButton *BtnDosya, *BtnGeriYukle, *BtnKapat;
 
     void refresh();
     void BtnDosyaClick();

@@ -4,18 +4,12 @@
 #include "Dialogs.h"
 #include "Icons.h"
 #include "OtoYedek.h"
-#include "ui_Sil.h"
 
 TForm3 *Form3 = nullptr;
 
 TForm3::TForm3(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::Form3 form;
-    form.setupUi(this);
-    Label2 = form.Label2;
-    ProgressBar1 = form.ProgressBar1;
-    RzBitBtn1 = form.RzBitBtn1;
-    BitBtn1 = form.BitBtn1;  // click focus only (.ui): the Tab key skips it
+    setupUi(this);  // BitBtn1 takes focus by click only (.ui): the Tab key skips it
     RzBitBtn1->setIcon(kalpiyonIcon(IconId::Delete));
     BitBtn1->setIcon(kalpiyonIcon(IconId::Ok));
     connect(RzBitBtn1, &QPushButton::clicked, this, &TForm3::RzBitBtn1Click);

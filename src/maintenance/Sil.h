@@ -7,19 +7,18 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "ui_Sil.h"
+
 namespace records {
 class Dataset;
 }
 
-class TForm3 : public QDialog {
+class TForm3 : public QDialog, public Ui::Form3 {
     Q_OBJECT
 public:
     explicit TForm3(QWidget *parent = nullptr);
     void setDataset(records::Dataset *dataset) { dataset_ = dataset; }
 
-    QLabel *Label2;
-    QProgressBar *ProgressBar1;
-    QPushButton *RzBitBtn1, *BitBtn1;
 
     void RzBitBtn1Click();
 

@@ -13,22 +13,13 @@
 #include "Maintenance.h"
 #include "AutoSize.h"
 #include "Pause.h"
-#include "ui_UYedek.h"
 
 TFrmYedek *FrmYedek = nullptr;
 
 TFrmYedek::TFrmYedek(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::FrmYedek form;
-    form.setupUi(this);
+    setupUi(this);
     ui::sizeMarkedToContents(this);
-    Edit1 = form.Edit1;
-    DriveComboBox1 = form.DriveComboBox1;
-    DirectoryOutline1 = form.DirectoryOutline1;
-    ProgressBar1 = form.ProgressBar1;
-    CheckBox1 = form.CheckBox1;
-    CheckBox2 = form.CheckBox2;
-    BitBtn1 = form.BitBtn1;
     BitBtn1->setIcon(kalpiyonIcon(IconId::Save));
     startDirectory_ = QDir::currentPath();
 

@@ -13,17 +13,13 @@
 #include <QTreeView>
 #include <functional>
 
-class TFrmYedek : public QDialog {
+#include "ui_UYedek.h"
+
+class TFrmYedek : public QDialog, public Ui::FrmYedek {
     Q_OBJECT
 public:
     explicit TFrmYedek(QWidget *parent = nullptr);
 
-    QLineEdit *Edit1;
-    QComboBox *DriveComboBox1;
-    QTreeView *DirectoryOutline1;
-    QProgressBar *ProgressBar1;
-    QCheckBox *CheckBox1, *CheckBox2;
-    QPushButton *BitBtn1;
 
     // Where the settings file is; the main window knows.
     std::function<QString()> settingsFile;

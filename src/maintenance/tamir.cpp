@@ -15,7 +15,6 @@
 #include "AutoSize.h"
 #include "Pause.h"
 #include "TestSeam.h"
-#include "ui_tamir.h"
 
 TFrmTamir *FrmTamir = nullptr;
 
@@ -34,20 +33,8 @@ void colour(QLabel *label, const QColor &c)
 
 TFrmTamir::TFrmTamir(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::FrmTamir form;
-    form.setupUi(this);
+    setupUi(this);
     ui::sizeMarkedToContents(this);
-    Panel1 = form.Panel1;
-    Panel3 = form.Panel3;
-    Label3 = form.Label3;
-    Label5 = form.Label5;
-    Label6 = form.Label6;
-    ProgressBar1 = form.ProgressBar1;
-    Button1 = form.Button1;
-    Button6 = form.Button6;
-    SpeedButton1 = form.SpeedButton1;
-    SpeedButton2 = form.SpeedButton2;
-    Memo1 = form.Memo1;
     const std::pair<QToolButton *, IconId> icons[] = {
         {SpeedButton1, IconId::Today}, {Button1, IconId::Ok}, {Button6, IconId::Cancel}, {SpeedButton2, IconId::Prior}};
     for (const auto &[button, icon] : icons)

@@ -11,21 +11,18 @@
 #include <QToolButton>
 #include <memory>
 
+#include "ui_tamir.h"
+
 namespace records {
 class Compaction;
 }
 
-class TFrmTamir : public QDialog {
+class TFrmTamir : public QDialog, public Ui::FrmTamir {
     Q_OBJECT
 public:
     explicit TFrmTamir(QWidget *parent = nullptr);
     ~TFrmTamir() override;
 
-    QFrame *Panel1, *Panel3;
-    QLabel *Label3, *Label5, *Label6;
-    QProgressBar *ProgressBar1;
-    QToolButton *Button1, *Button6, *SpeedButton1, *SpeedButton2;
-    QPlainTextEdit *Memo1;
 
     void Button1Click();
     void Button6Click();

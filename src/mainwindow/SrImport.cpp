@@ -26,7 +26,6 @@
 #include "Schema.h"
 #include "Settings.h"
 #include "Unit1.h"
-#include "ui_SrImport.h"
 
 namespace srimport {
 namespace {
@@ -334,14 +333,7 @@ std::optional<QString> takeReport(TForm1 *window, const dicom::SrReport &report,
 
 TSrImportFrm::TSrImportFrm(TForm1 *window) : QDialog(window), window_(window)
 {
-    Ui::SrImportFrm form;
-    form.setupUi(this);
-    ReportList = form.ReportList;
-    ChkAcikKayit = form.ChkAcikKayit;
-    BtnDosya = form.BtnDosya;
-    BtnKlasor = form.BtnKlasor;
-    BtnAl = form.BtnAl;
-    BtnKapat = form.BtnKapat;
+    setupUi(this);
     ReportList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     connect(BtnDosya, &QPushButton::clicked, this, &TSrImportFrm::BtnDosyaClick);
     connect(BtnKlasor, &QPushButton::clicked, this, &TSrImportFrm::BtnKlasorClick);

@@ -11,6 +11,8 @@
 
 #include "SrReader.h"
 
+#include "ui_SrImport.h"
+
 class QCheckBox;
 class QMenu;
 class QPushButton;
@@ -33,14 +35,11 @@ QString dataFolder(const TForm1 *window);
 }  // namespace srimport
 
 // The window of the command: reports to choose from, by patient name and time.
-class TSrImportFrm : public QDialog {
+class TSrImportFrm : public QDialog, public Ui::SrImportFrm {
     Q_OBJECT
 public:
     explicit TSrImportFrm(TForm1 *window);
 
-    QTreeWidget *ReportList;
-    QPushButton *BtnDosya, *BtnKlasor, *BtnAl, *BtnKapat;
-    QCheckBox *ChkAcikKayit;
 
     // Lists the reports waiting in Gelen/ (and those found before in a chosen folder); runs
     // again whenever Gelen/ changes while the window is open.

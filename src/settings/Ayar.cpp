@@ -11,24 +11,12 @@
 #include "Passwdu.h"
 #include "Locations.h"
 #include "Settings.h"
-#include "ui_Ayar.h"
 
 TAyarFrm *AyarFrm = nullptr;
 
 TAyarFrm::TAyarFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::AyarFrm form;
-    form.setupUi(this);
-    PageControl1 = form.PageControl1;
-    TabSheet1 = form.TabSheet1;
-    TabSheet3 = form.TabSheet3;
-    SifreChk = form.SifreChk;
-    ChangePasswdBtn = form.ChangePasswdBtn;
-    CancelBtn = form.CancelBtn;
-    OKBtn = form.OKBtn;
-    ChkYazdir = form.ChkYazdir;
-    ChkAlan = form.ChkAlan;
-    BitBtn2 = form.BitBtn2;
+    setupUi(this);
     OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
     BitBtn2->setIcon(kalpiyonIcon(IconId::Ok));
 
@@ -52,8 +40,8 @@ TAyarFrm::TAyarFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 
 TAyarFrm::~TAyarFrm()
 {
-    if (AyarFrm == this)
-        AyarFrm = nullptr;
+    if (::AyarFrm == this)
+        ::AyarFrm = nullptr;
 }
 
 void TAyarFrm::programEnding()

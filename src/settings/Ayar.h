@@ -7,16 +7,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-class TAyarFrm : public QDialog {
+#include "ui_Ayar.h"
+
+class TAyarFrm : public QDialog, public Ui::AyarFrm {
     Q_OBJECT
 public:
     explicit TAyarFrm(QWidget *parent = nullptr);
     ~TAyarFrm() override;
 
-    QTabWidget *PageControl1;
-    QWidget *TabSheet1, *TabSheet3;
-    QPushButton *ChangePasswdBtn, *OKBtn, *CancelBtn, *BitBtn2;
-    QCheckBox *SifreChk, *ChkYazdir, *ChkAlan;
 
     // The password store.
     static QString winIniPath();

@@ -4,18 +4,15 @@
 
 #include "Dialogs.h"
 #include "Icons.h"
-#include "ui_GETPASU.h"
 
 TGetPassWdFrm::TGetPassWdFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::GetPassWdFrm form;
-    form.setupUi(this);
-    Edit1 = form.Edit1;
-    form.keyPicture->setPixmap(kalpiyonIcon(IconId::Key).pixmap(32, 32));
-    form.OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
-    form.CancelBtn->setIcon(kalpiyonIcon(IconId::Cancel));
-    connect(form.OKBtn, &QPushButton::clicked, this, &TGetPassWdFrm::OKBtnClick);
-    connect(form.CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    setupUi(this);
+    keyPicture->setPixmap(kalpiyonIcon(IconId::Key).pixmap(32, 32));
+    OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
+    CancelBtn->setIcon(kalpiyonIcon(IconId::Cancel));
+    connect(OKBtn, &QPushButton::clicked, this, &TGetPassWdFrm::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TGetPassWdFrm::Execute(const QString &password)

@@ -4,12 +4,13 @@
 #include <QDialog>
 #include <QLineEdit>
 
-class TGetPassWdFrm : public QDialog {
+#include "ui_GETPASU.h"
+
+class TGetPassWdFrm : public QDialog, public Ui::GetPassWdFrm {
     Q_OBJECT
 public:
     explicit TGetPassWdFrm(QWidget *parent = nullptr);
     bool Execute(const QString &password);
-    QLineEdit *Edit1;
 
 private:
     void OKBtnClick();

@@ -4,20 +4,16 @@
 
 #include "Dialogs.h"
 #include "Icons.h"
-#include "ui_Passwdu.h"
 
 TPassWdFrm *PassWdFrm = nullptr;
 
 TPassWdFrm::TPassWdFrm(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::PassWdFrm form;
-    form.setupUi(this);
-    EdtEskiSifre = form.EdtEskiSifre;
-    EdtYeniSifre = form.EdtYeniSifre;
-    form.OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
-    form.CancelBtn->setIcon(kalpiyonIcon(IconId::Cancel));
-    connect(form.OKBtn, &QPushButton::clicked, this, &TPassWdFrm::OKBtnClick);
-    connect(form.CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    setupUi(this);
+    OKBtn->setIcon(kalpiyonIcon(IconId::Ok));
+    CancelBtn->setIcon(kalpiyonIcon(IconId::Cancel));
+    connect(OKBtn, &QPushButton::clicked, this, &TPassWdFrm::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TPassWdFrm::Execute(const QString &oldPassword)

@@ -4,14 +4,15 @@
 #include <QDialog>
 #include <QLineEdit>
 
-class TPassWdFrm : public QDialog {
+#include "ui_Passwdu.h"
+
+class TPassWdFrm : public QDialog, public Ui::PassWdFrm {
     Q_OBJECT
 public:
     explicit TPassWdFrm(QWidget *parent = nullptr);
     bool Execute(const QString &oldPassword);
     QString GetNewPassWd() const { return EdtYeniSifre->text(); }
 
-    QLineEdit *EdtEskiSifre, *EdtYeniSifre;
 
 private:
     void OKBtnClick();

@@ -1,22 +1,12 @@
 #include "Unit2.h"
 
 #include "Icons.h"
-#include "ui_Unit2.h"
 
 TForm2 *Form2 = nullptr;
 
 TForm2::TForm2(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
-    Ui::Form2 form;
-    form.setupUi(this);
-    Edit1 = form.Edit1;
-    Edit2 = form.Edit2;
-    Edit3 = form.Edit3;
-    Edit4 = form.Edit4;
-    Edit5 = form.Edit5;
-    Edit6 = form.Edit6;
-    Edit7 = form.Edit7;
-    BitBtn1 = form.BitBtn1;
+    setupUi(this);
     BitBtn1->setIcon(kalpiyonIcon(IconId::Close));
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }

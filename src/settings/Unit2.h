@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-class TForm2 : public QDialog {
+#include "ui_Unit2.h"
+
+class TForm2 : public QDialog, public Ui::Form2 {
     Q_OBJECT
 public:
     explicit TForm2(QWidget *parent = nullptr);
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
-    QPushButton *BitBtn1;  // "Kapat"
     QLineEdit *edit(int i) const;  // 1..7
 
 signals:

@@ -209,19 +209,7 @@ private slots:
 void TestReceiver::initTestCase()
 {
     QVERIFY(dir.isValid());
-    // A free loopback port: try a few from a random start.
-    for (int attempt = 0; attempt < 20 && !receiver; ++attempt) {
-        dicom::ReceiverOptions o;
-        o.port = 20000 + int(QRandomGenerator::global()->bounded(40000));
-        o.dataFolder = dir.path();
-        auto r = std::make_unique<dicom::Receiver>(o);
-        try {
-            r->open();
-            receiver = std::move(r);
-            port = o.port;
-        } catch (const Error &) {
-        }
-    }
+    receiver = fixture::receiverOnFreePort(dir.path(), &port);
     QVERIFY(receiver);
     receiver->onReception = [this](const dicom::Reception &r) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -490,20 +478,8 @@ void TestReceiver::unwritableInboxIsAnswered()
     QFile blocker(QDir(other.path()).filePath(QStringLiteral("Gelen")));  // a file where the folder belongs
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    std::unique_ptr<dicom::Receiver> second;
     int secondPort = 0;
-    for (int attempt = 0; attempt < 20 && !second; ++attempt) {
-        dicom::ReceiverOptions o;
-        o.port = 20000 + int(QRandomGenerator::global()->bounded(40000));
-        o.dataFolder = other.path();
-        auto r = std::make_unique<dicom::Receiver>(o);
-        try {
-            r->open();
-            second = std::move(r);
-            secondPort = o.port;
-        } catch (const Error &) {
-        }
-    }
+    std::unique_ptr<dicom::Receiver> second = fixture::receiverOnFreePort(other.path(), &secondPort);
     QVERIFY(second);
     std::mutex m;
     QList<dicom::Reception> got;
@@ -566,3 +542,4 @@ void TestReceiver::options()
 
 QTEST_GUILESS_MAIN(TestReceiver)
 #include "tst_receiver.moc"
+#include "../support/FreePortReceiver.h"

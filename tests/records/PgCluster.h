@@ -5,10 +5,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <thread>
 #include <sys/types.h>
 
@@ -104,5 +106,14 @@ private:
     std::atomic<bool> done_{false};
     std::thread thread_;
 };
+
+// Starts a private cluster into `cluster`; the reason to skip the test when none can be had.
+inline QString startCluster(std::unique_ptr<Cluster> &cluster)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {QStringLiteral("/usr/lib/postgresql/15/bin")}).isEmpty())
+        return QStringLiteral("PostgreSQL is not installed");
+    cluster = std::make_unique<Cluster>();
+    return cluster->address().isEmpty() ? QStringLiteral("a private PostgreSQL cluster could not be started") : QString();
+}
 
 }  // namespace testpg

@@ -32,11 +32,8 @@ class TestServer : public QObject {
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {QStringLiteral("/usr/lib/postgresql/15/bin")}).isEmpty())
-            QSKIP("PostgreSQL is not installed");
-        cluster_ = std::make_unique<Cluster>();
-        if (cluster_->address().isEmpty())
-            QSKIP("a private PostgreSQL cluster could not be started");
+        if (const QString why = testpg::startCluster(cluster_); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     // The server goes away: the write fails with a message naming it, nothing is half

@@ -42,11 +42,8 @@ class TestServerFaults : public QObject {
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {QStringLiteral("/usr/lib/postgresql/15/bin")}).isEmpty())
-            QSKIP("PostgreSQL is not installed");
-        cluster_ = std::make_unique<Cluster>();
-        if (cluster_->address().isEmpty())
-            QSKIP("a private PostgreSQL cluster could not be started");
+        if (const QString why = testpg::startCluster(cluster_); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     void cleanup()

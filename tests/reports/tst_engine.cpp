@@ -46,6 +46,17 @@ QString footer(const PreparedReport &r, int page)
     return toplam + QLatin1Char('|') + sayfa;
 }
 
+// The echo report filled without a dataset, its address line (Memo2) holding `address`.
+ReportTemplate echoReportWithAddress(const QString &address)
+{
+    ReportTemplate t = makeRapor();
+    FixedTexts fixed = FixedTexts::defaults();
+    fixed.address = address;
+    records::Dataset none;
+    fillEchoReport(t, none, fixed);
+    return t;
+}
+
 }  // namespace
 
 class TestEngine : public QObject {
@@ -199,11 +210,7 @@ void TestEngine::expressionTexts()
     QFETCH(QString, address);
     QFETCH(QVariant, tarih);
     QFETCH(QTime, now);
-    ReportTemplate t = makeRapor();
-    FixedTexts fixed = FixedTexts::defaults();
-    fixed.address = address;
-    records::Dataset none;
-    fillEchoReport(t, none, fixed);
+    ReportTemplate t = echoReportWithAddress(address);
     Rows data({});
     data.current = {{QStringLiteral("Tarih"), tarih}};
     BuildOptions options;
@@ -233,11 +240,7 @@ void TestEngine::errorList()
     QFETCH(QString, address);
     QFETCH(bool, ok);
     QFETCH(QString, error);
-    ReportTemplate t = makeRapor();
-    FixedTexts fixed = FixedTexts::defaults();
-    fixed.address = address;
-    records::Dataset none;
-    fillEchoReport(t, none, fixed);
+    ReportTemplate t = echoReportWithAddress(address);
     Rows data({});
     data.current = {{QStringLiteral("Yas"), QStringLiteral("40")}};
     PreparedReport r;

@@ -46,18 +46,7 @@ struct RunningReceiver {
     int port = 0;
     explicit RunningReceiver(const QString &folder)
     {
-        for (int attempt = 0; attempt < 20 && !receiver; ++attempt) {
-            dicom::ReceiverOptions o;
-            o.port = 20000 + int(QRandomGenerator::global()->bounded(40000));
-            o.dataFolder = folder;
-            auto r = std::make_unique<dicom::Receiver>(o);
-            try {
-                r->open();
-                receiver = std::move(r);
-                port = o.port;
-            } catch (const Error &) {
-            }
-        }
+        receiver = fixture::receiverOnFreePort(folder, &port);
         if (receiver)
             thread = std::thread([this] { receiver->run(); });
     }
@@ -341,3 +330,4 @@ void TestOptionsWindow::dicomTry()
 
 KALPIYON_TEST_MAIN(TestOptionsWindow)
 #include "tst_optionswindow.moc"
+#include "../support/FreePortReceiver.h"

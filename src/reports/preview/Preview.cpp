@@ -17,7 +17,6 @@
 #include "PreparedReportFile.h"
 #include "Printing.h"
 #include "SearchDialog.h"
-#include "ui_Preview.h"
 
 namespace reports {
 
@@ -28,48 +27,25 @@ const QString kFilter = QStringLiteral("Rapor Hazırlandı (*.fp3)");
 TfrxPreviewForm::TfrxPreviewForm(PreparedReport &report, bool navigator, std::function<void()> prepare, QWidget *parent)
     : QDialog(parent), report_(report), prepare_(std::move(prepare))
 {
-    Ui::TfrxPreviewForm form;
-    form.setupUi(this);
+    setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setWindowState(Qt::WindowMaximized);
     useEngineFont(this);
-    toolbar = form.ToolBar;
-    PrintB = form.PrintB;
-    OpenB = form.OpenB;
-    SaveB = form.SaveB;
-    FindB = form.FindB;
-    ZoomPlusB = form.ZoomPlusB;
-    ZoomCB = form.ZoomCB;
-    ZoomMinusB = form.ZoomMinusB;
-    FullScreenBtn = form.FullScreenBtn;
-    OutlineB = form.OutlineB;
-    ThumbB = form.ThumbB;
-    FirstB = form.FirstB;
-    PriorB = form.PriorB;
-    PageE = form.PageE;
-    NextB = form.NextB;
-    LastB = form.LastB;
-    CancelB = form.CancelB;
-    sidePanel = form.SidePanel;
-    sideStack_ = form.sideStack;
-    OutlineTree = form.OutlineTree;
-    thumbs_ = form.Thumbnails;
-    area_ = form.PageArea;
-    statusBar = form.StatusBar;
-    status = form.status;
-    status2 = form.status2;
-    for (QWidget *w : std::initializer_list<QWidget *>{form.separator2, FirstB, PriorB, PageE, NextB, LastB})
+    toolbar = ToolBar;
+    sidePanel = SidePanel;
+    statusBar = StatusBar;
+    for (QWidget *w : std::initializer_list<QWidget *>{separator2, FirstB, PriorB, PageE, NextB, LastB})
         w->setVisible(navigator);  // only the record list pages through its buttons
     setUpToolbar();
     setUpSidePanel();
-    area_->setReport(&report_);
+    PageArea->setReport(&report_);
     statusBar->setFixedHeight(logicalDpiY() > 96 ? 24 : 19);
     buildContextMenu();
     connectCommands();
     QTimer::singleShot(50, this, &TfrxPreviewForm::startPreparation);
     updateState();
     showZoom();
-    area_->setFocus();
+    PageArea->setFocus();
 }
 
 void TfrxPreviewForm::setUpToolbar()
@@ -93,8 +69,8 @@ void TfrxPreviewForm::setUpSidePanel()
     connect(collapse, &QAction::triggered, OutlineTree, &QTreeWidget::collapseAll);
     connect(expand, &QAction::triggered, OutlineTree, &QTreeWidget::expandAll);
     OutlineTree->addActions({collapse, expand});
-    thumbs_->setReport(&report_);
-    thumbs_->setThumbnails();
+    Thumbnails->setReport(&report_);
+    Thumbnails->setThumbnails();
 }
 
 // One entry per document and zoom button, in toolbar order; the toggle buttons are left out.
@@ -121,21 +97,21 @@ void TfrxPreviewForm::buildContextMenu()
 
 void TfrxPreviewForm::connectCommands()
 {
-    connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, area_->currentPage() + 1); });
+    connect(PrintB, &QToolButton::clicked, this, [this] { PrintPrepared(report_, this, PageArea->currentPage() + 1); });
     connect(OpenB, &QToolButton::clicked, this, &TfrxPreviewForm::OpenBClick);
     connect(SaveB, &QToolButton::clicked, this, &TfrxPreviewForm::SaveBClick);
     connect(FindB, &QToolButton::clicked, this, &TfrxPreviewForm::FindBClick);
-    connect(ZoomPlusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() + 0.25); });
-    connect(ZoomMinusB, &QToolButton::clicked, this, [this] { area_->setZoom(area_->zoom() - 0.25); });
+    connect(ZoomPlusB, &QToolButton::clicked, this, [this] { PageArea->setZoom(PageArea->zoom() + 0.25); });
+    connect(ZoomMinusB, &QToolButton::clicked, this, [this] { PageArea->setZoom(PageArea->zoom() - 0.25); });
     connect(ZoomCB, &QComboBox::activated, this, [this] { applyZoomText(); });
     connect(ZoomCB->lineEdit(), &QLineEdit::returnPressed, this, [this] { applyZoomText(); });
     connect(FullScreenBtn, &QToolButton::clicked, this, &TfrxPreviewForm::switchFullScreen);
     connect(OutlineB, &QToolButton::toggled, this, [this](bool on) { showSide(OutlineTree, on); });
-    connect(ThumbB, &QToolButton::toggled, this, [this](bool on) { showSide(thumbs_, on); });
-    connect(FirstB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(0); });
-    connect(PriorB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(area_->currentPage() - 1); });
-    connect(NextB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(area_->currentPage() + 1); });
-    connect(LastB, &QToolButton::clicked, this, [this] { area_->setCurrentPage(report_.pageCount() - 1); });
+    connect(ThumbB, &QToolButton::toggled, this, [this](bool on) { showSide(Thumbnails, on); });
+    connect(FirstB, &QToolButton::clicked, this, [this] { PageArea->setCurrentPage(0); });
+    connect(PriorB, &QToolButton::clicked, this, [this] { PageArea->setCurrentPage(PageArea->currentPage() - 1); });
+    connect(NextB, &QToolButton::clicked, this, [this] { PageArea->setCurrentPage(PageArea->currentPage() + 1); });
+    connect(LastB, &QToolButton::clicked, this, [this] { PageArea->setCurrentPage(report_.pageCount() - 1); });
     connect(PageE, &QLineEdit::returnPressed, this, &TfrxPreviewForm::goToTypedPage);
     connect(CancelB, &QToolButton::clicked, this, [this] {
         if (preparing_)
@@ -143,18 +119,18 @@ void TfrxPreviewForm::connectCommands()
         else
             accept();
     });
-    connect(area_, &PageArea::currentPageChanged, this, [this](int page) {
-        if (thumbs_->currentPage() != page && thumbs_->isVisible())
-            thumbs_->setCurrentPage(page);
+    connect(PageArea, &reports::PageArea::currentPageChanged, this, [this](int page) {
+        if (Thumbnails->currentPage() != page && Thumbnails->isVisible())
+            Thumbnails->setCurrentPage(page);
         updateState();
     });
-    connect(thumbs_, &PageArea::currentPageChanged, this, [this](int page) {
-        if (area_->currentPage() != page)
-            area_->setCurrentPage(page);
+    connect(Thumbnails, &reports::PageArea::currentPageChanged, this, [this](int page) {
+        if (PageArea->currentPage() != page)
+            PageArea->setCurrentPage(page);
     });
-    connect(area_, &PageArea::zoomChanged, this, &TfrxPreviewForm::showZoom);
-    connect(area_, &PageArea::relaidOut, this, &TfrxPreviewForm::endSearch);
-    connect(area_, &PageArea::doubleClicked, this, [this] {
+    connect(PageArea, &reports::PageArea::zoomChanged, this, &TfrxPreviewForm::showZoom);
+    connect(PageArea, &reports::PageArea::relaidOut, this, &TfrxPreviewForm::endSearch);
+    connect(PageArea, &reports::PageArea::doubleClicked, this, [this] {
         if (fullScreen_)
             switchFullScreen();
     });
@@ -183,16 +159,16 @@ void TfrxPreviewForm::connectCommands()
 
 void TfrxPreviewForm::showZoom()
 {
-    ZoomCB->setEditText(QStringLiteral("%1%").arg(qRound(area_->zoom() * 100)));
+    ZoomCB->setEditText(QStringLiteral("%1%").arg(qRound(PageArea->zoom() * 100)));
 }
 
 void TfrxPreviewForm::applyZoomText()
 {
     const QString text = ZoomCB->currentText();
     if (text == QStringLiteral("Sayfa genişliği")) {
-        area_->setZoomMode(ZoomMode::PageWidth);
+        PageArea->setZoomMode(ZoomMode::PageWidth);
     } else if (text == QStringLiteral("Tüm sayfa")) {
-        area_->setZoomMode(ZoomMode::WholePage);
+        PageArea->setZoomMode(ZoomMode::WholePage);
     } else {
         QString t = text;
         const int percent = int(t.indexOf(QLatin1Char('%')));
@@ -205,7 +181,7 @@ void TfrxPreviewForm::applyZoomText()
             showZoom();  // the zoom stays
             throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
         }
-        area_->setZoom(value / 100.0);
+        PageArea->setZoom(value / 100.0);
     }
     showZoom();
 }
@@ -219,14 +195,14 @@ void TfrxPreviewForm::goToTypedPage()
         updateState();  // the page stays
         throw Error(QStringLiteral("'%1' sayısal ifade girmediniz").arg(typed));
     }
-    area_->setCurrentPage(page - 1);
+    PageArea->setCurrentPage(page - 1);
 }
 
 // A panel over the page area while a file is written or read.
 void TfrxPreviewForm::showPanel(const QString &text)
 {
     if (!panel_) {
-        panel_ = new QLabel(area_);
+        panel_ = new QLabel(PageArea);
         panel_->setObjectName(QStringLiteral("FilePanel"));
         panel_->setAlignment(Qt::AlignCenter);
         panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -234,7 +210,7 @@ void TfrxPreviewForm::showPanel(const QString &text)
         panel_->resize(260, 75);
     }
     panel_->setText(text);
-    panel_->move((area_->width() - 260) / 2, area_->height() / 3);
+    panel_->move((PageArea->width() - 260) / 2, PageArea->height() / 3);
     panel_->setVisible(!text.isEmpty());
     panel_->repaint();
 }
@@ -266,10 +242,10 @@ void TfrxPreviewForm::OpenBClick()
     }
     setWindowTitle(QStringLiteral("Önizleme"));
     OutlineTree->clear();  // the templates have no outline entries
-    area_->setReport(&report_);
-    thumbs_->setReport(&report_);
+    PageArea->setReport(&report_);
+    Thumbnails->setReport(&report_);
     endSearch();
-    area_->setCurrentPage(0);
+    PageArea->setCurrentPage(0);
     updateState();
 }
 
@@ -281,7 +257,7 @@ void TfrxPreviewForm::FindBClick()
     endSearch();
     searching_ = true;
     caseSensitive_ = dialog.CaseCB->isChecked();
-    from_ = FindHit{dialog.TopCB->isChecked() ? 0 : area_->currentPage(), -1, {}};
+    from_ = FindHit{dialog.TopCB->isChecked() ? 0 : PageArea->currentPage(), -1, {}};
     findNext();
 }
 
@@ -293,8 +269,8 @@ void TfrxPreviewForm::findNext()
     if (!next.found())
         return;  // no further match: nothing is shown
     hit_ = from_ = next;
-    area_->showRectangle(hit_.page, hit_.rect);
-    area_->setHighlight(hit_.page, hit_.rect);
+    PageArea->showRectangle(hit_.page, hit_.rect);
+    PageArea->setHighlight(hit_.page, hit_.rect);
 }
 
 // A re-layout of the pages ends the search: F3 does nothing until Find is used again.
@@ -302,7 +278,7 @@ void TfrxPreviewForm::endSearch()
 {
     searching_ = false;
     hit_ = from_ = FindHit{};
-    area_->setHighlight(-1, QRectF());
+    PageArea->setHighlight(-1, QRectF());
 }
 
 void TfrxPreviewForm::switchFullScreen()
@@ -331,10 +307,10 @@ void TfrxPreviewForm::showSide(QWidget *panel, bool on)
         const QSignalBlocker blockOwn(own);
         own->setChecked(on);
     }
-    sideStack_->setCurrentWidget(panel);
+    sideStack->setCurrentWidget(panel);
     sidePanel->setVisible(on);
-    if (on && panel == thumbs_)
-        thumbs_->setCurrentPage(area_->currentPage());
+    if (on && panel == Thumbnails)
+        Thumbnails->setCurrentPage(PageArea->currentPage());
 }
 
 void TfrxPreviewForm::startPreparation()
@@ -347,8 +323,8 @@ void TfrxPreviewForm::startPreparation()
         preparing_ = false;
         status2->clear();
         OutlineTree->clear();  // rebuilt: the templates have no outline entries
-        area_->refresh();
-        thumbs_->refresh();
+        PageArea->refresh();
+        Thumbnails->refresh();
         updateState();
     });
     prepare_();
@@ -361,9 +337,9 @@ void TfrxPreviewForm::pageArrived()
     if (report_.pageCount() > 1 && sinceRefresh_.isValid() && sinceRefresh_.elapsed() < 100)
         return;
     sinceRefresh_.start();
-    area_->refresh();
-    if (thumbs_->isVisible())
-        thumbs_->refresh();
+    PageArea->refresh();
+    if (Thumbnails->isVisible())
+        Thumbnails->refresh();
     updateState();
 }
 
@@ -373,7 +349,7 @@ void TfrxPreviewForm::updateState()
     for (QToolButton *b : {PrintB, OpenB, SaveB, FindB})
         b->setEnabled(idle);
     CancelB->setText(preparing_ ? QStringLiteral("Vazgeç") : QStringLiteral("Kapat"));
-    const int page = report_.pageCount() ? area_->currentPage() + 1 : 0;
+    const int page = report_.pageCount() ? PageArea->currentPage() + 1 : 0;
     status->setText(QStringLiteral("Sayfa %1 / %2").arg(page).arg(report_.pageCount()));
     if (PageE->text() != QString::number(page))
         PageE->setText(QString::number(page));
@@ -413,15 +389,15 @@ void TfrxPreviewForm::keyPressEvent(QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
-    case Qt::Key_Home: area_->setCurrentPage(0); return;
-    case Qt::Key_End: area_->setCurrentPage(report_.pageCount() - 1); return;
+    case Qt::Key_Home: PageArea->setCurrentPage(0); return;
+    case Qt::Key_End: PageArea->setCurrentPage(report_.pageCount() - 1); return;
     case Qt::Key_PageUp:
         if (ctrl)
-            area_->setCurrentPage(area_->currentPage() - 1);
+            PageArea->setCurrentPage(PageArea->currentPage() - 1);
         return;
     case Qt::Key_PageDown:
         if (ctrl)
-            area_->setCurrentPage(area_->currentPage() + 1);
+            PageArea->setCurrentPage(PageArea->currentPage() + 1);
         return;
     default: QDialog::keyPressEvent(event);
     }

@@ -17,9 +17,11 @@
 #include "Find.h"
 #include "PageArea.h"
 
+#include "ui_Preview.h"
+
 namespace reports {
 
-class TfrxPreviewForm : public QDialog {
+class TfrxPreviewForm : public QDialog, public Ui::TfrxPreviewForm {
     Q_OBJECT
 public:
     // `prepare` runs the preparation (BuildPages) into `report`; the form calls it from a
@@ -30,8 +32,8 @@ public:
     // without a call, only pages of the report's own template.
     void setTemplates(std::vector<const ReportTemplate *> templates) { templates_ = std::move(templates); }
 
-    PageArea *pages() const { return area_; }
-    PageArea *thumbnails() const { return thumbs_; }
+    reports::PageArea *pages() const { return PageArea; }
+    reports::PageArea *thumbnails() const { return Thumbnails; }
     bool preparing() const { return preparing_; }
     bool stopRequested() const { return stop_; }
     bool fullScreen() const { return fullScreen_; }
@@ -40,13 +42,7 @@ public:
     const FindHit &lastHit() const { return hit_; }
     void findNext();     // F3
 
-    QToolButton *PrintB, *OpenB, *SaveB, *FindB, *ZoomPlusB, *ZoomMinusB, *FullScreenBtn, *OutlineB, *ThumbB;
-    QToolButton *FirstB, *PriorB, *NextB, *LastB, *CancelB;
-    QComboBox *ZoomCB;
-    QLineEdit *PageE;
-    QLabel *status, *status2;
     QWidget *toolbar, *statusBar, *sidePanel;
-    QTreeWidget *OutlineTree;
 
 protected:
     void reject() override;
@@ -77,8 +73,6 @@ private:
     PreparedReport &report_;
     std::function<void()> prepare_;
     std::vector<const ReportTemplate *> templates_;
-    PageArea *area_, *thumbs_;
-    QStackedWidget *sideStack_;
     bool preparing_ = false;
     bool stop_ = false;
     bool fullScreen_ = false;

@@ -1,7 +1,6 @@
 #include "SearchDialog.h"
 
 #include "EngineWindow.h"
-#include "ui_SearchDialog.h"
 
 namespace reports {
 
@@ -13,15 +12,9 @@ QString &TfrxSearchDialog::lastText()
 
 TfrxSearchDialog::TfrxSearchDialog(QWidget *parent) : QDialog(parent)
 {
-    Ui::TfrxSearchDialog form;
-    form.setupUi(this);
+    setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     useEngineFont(this);
-    TextE = form.TextE;
-    TopCB = form.TopCB;
-    CaseCB = form.CaseCB;
-    OkB = form.OkB;
-    CancelB = form.CancelB;
     TextE->setText(lastText());
     TextE->selectAll();
     connect(OkB, &QPushButton::clicked, this, [this] {

@@ -6,15 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui_SearchDialog.h"
+
 namespace reports {
 
-class TfrxSearchDialog : public QDialog {
+class TfrxSearchDialog : public QDialog, public Ui::TfrxSearchDialog {
     Q_OBJECT
 public:
     explicit TfrxSearchDialog(QWidget *parent = nullptr);
-    QLineEdit *TextE;
-    QCheckBox *TopCB, *CaseCB;  // "Baştan ara", "Büyük/küçük harf duyarlı"
-    QPushButton *OkB, *CancelB;
 
     // The text searched last in this process; the options start unchecked every time.
     static QString &lastText();

@@ -11,7 +11,6 @@
 #include "EngineWindow.h"
 #include "Error.h"
 #include "Icons.h"
-#include "ui_PrintDialog.h"
 
 namespace reports {
 
@@ -77,31 +76,9 @@ QIcon printModeIcon(PrintMode mode)
 
 TfrxPrintDialog::TfrxPrintDialog(const PrintOptions &o, QWidget *parent) : QDialog(parent)
 {
-    Ui::TfrxPrintDialog form;
-    form.setupUi(this);
+    setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     useEngineFont(this);
-    PrinterCB = form.PrinterCB;
-    PrintPagesCB = form.PrintPagesCB;
-    OrderCB = form.OrderCB;
-    DuplexCB = form.DuplexCB;
-    ModeCB = form.ModeCB;
-    PaperCB = form.PaperCB;
-    PropButton = form.PropButton;
-    OkB = form.OkB;
-    CancelB = form.CancelB;
-    WhereL = form.WhereL;
-    DescrL = form.DescrL;
-    CollateImg = form.CollateImg;
-    FileCB = form.FileCB;
-    CollateCB = form.CollateCB;
-    AllRB = form.AllRB;
-    CurPageRB = form.CurPageRB;
-    PageNumbersRB = form.PageNumbersRB;
-    PageNumbersE = form.PageNumbersE;
-    CopiesE = form.CopiesE;
-    CopiesUpB = form.CopiesUpB;
-    CopiesDownB = form.CopiesDownB;
     DescrL->setMinimumHeight(DescrL->fontMetrics().lineSpacing() * 3);  // three lines of the engine font
     CopiesE->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), CopiesE));
     fillLists();
@@ -146,7 +123,7 @@ void TfrxPrintDialog::connectControls()
 {
     connect(PrinterCB, &QComboBox::currentIndexChanged, this, &TfrxPrintDialog::printerChosen);
     connect(PropButton, &QPushButton::clicked, this, [this] {
-        // The printer's own settings, as its driver offers them through the platform.
+        // The printer's own settings, as its driver offers them through the plat
         QPrinter printer(QPrinter::HighResolution);
         printer.setPrinterName(PrinterCB->currentText());
         QPageSetupDialog dialog(&printer, this);

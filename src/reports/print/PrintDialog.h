@@ -12,9 +12,11 @@
 
 #include "PrintJob.h"
 
+#include "ui_PrintDialog.h"
+
 namespace reports {
 
-class TfrxPrintDialog : public QDialog {
+class TfrxPrintDialog : public QDialog, public Ui::TfrxPrintDialog {
     Q_OBJECT
 public:
     // Shows `options`; the printer list starts on the process's selected printer.
@@ -25,13 +27,6 @@ public:
     PrintOptions chosenOptions(int currentPage) const;
     bool printToFile() const { return FileCB->isChecked(); }
 
-    QComboBox *PrinterCB, *PrintPagesCB, *OrderCB, *DuplexCB, *ModeCB, *PaperCB;
-    QPushButton *PropButton, *OkB, *CancelB;
-    QLabel *WhereL, *DescrL, *CollateImg;
-    QCheckBox *FileCB, *CollateCB;
-    QRadioButton *AllRB, *CurPageRB, *PageNumbersRB;
-    QLineEdit *PageNumbersE, *CopiesE;
-    QToolButton *CopiesUpB, *CopiesDownB;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

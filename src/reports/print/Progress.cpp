@@ -5,16 +5,12 @@
 
 #include "EngineWindow.h"
 #include "TestSeam.h"
-#include "ui_Progress.h"
 
 namespace reports {
 
 TfrxProgress::TfrxProgress(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    Ui::TfrxProgress form;
-    form.setupUi(this);
-    MessageL = form.MessageL;
-    CancelB = form.CancelB;
+    setupUi(this);
     connect(CancelB, &QPushButton::clicked, this, [this] { cancelled_ = true; });
     centreOnScreen(this);
     // Modal: the window that was active takes no input until the job ends.

@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui_Progress.h"
+
 namespace reports {
 
-class TfrxProgress : public QDialog {
+class TfrxProgress : public QDialog, public Ui::TfrxProgress {
     Q_OBJECT
 public:
     explicit TfrxProgress(QWidget *parent = nullptr);
@@ -18,8 +20,6 @@ public:
     bool pageSent(int page);
     bool cancelled() const { return cancelled_; }
 
-    QLabel *MessageL;
-    QPushButton *CancelB;
 
 protected:
     void reject() override;  // Escape
