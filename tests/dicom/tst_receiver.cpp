@@ -18,6 +18,7 @@
 #include "SrReader.h"
 #include "SrWriter.h"
 #include "TestSeam.h"
+#include "../support/FreePortReceiver.h"
 
 using namespace srtest;
 
@@ -209,7 +210,7 @@ private slots:
 void TestReceiver::initTestCase()
 {
     QVERIFY(dir.isValid());
-    receiver = fixture::receiverOnFreePort(dir.path(), &port);
+    receiver = testdicom::receiverOnFreePort(dir.path(), &port);
     QVERIFY(receiver);
     receiver->onReception = [this](const dicom::Reception &r) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -479,7 +480,7 @@ void TestReceiver::unwritableInboxIsAnswered()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     int secondPort = 0;
-    std::unique_ptr<dicom::Receiver> second = fixture::receiverOnFreePort(other.path(), &secondPort);
+    std::unique_ptr<dicom::Receiver> second = testdicom::receiverOnFreePort(other.path(), &secondPort);
     QVERIFY(second);
     std::mutex m;
     QList<dicom::Reception> got;
@@ -542,4 +543,3 @@ void TestReceiver::options()
 
 QTEST_GUILESS_MAIN(TestReceiver)
 #include "tst_receiver.moc"
-#include "../support/FreePortReceiver.h"

@@ -15,6 +15,7 @@
 #include "OptionsWindow.h"
 #include "Receiver.h"
 #include "ui_OptionsWindow.h"
+#include "../support/FreePortReceiver.h"
 
 using fixture::Program;
 using fixture::readFile;
@@ -46,7 +47,7 @@ struct RunningReceiver {
     int port = 0;
     explicit RunningReceiver(const QString &folder)
     {
-        receiver = fixture::receiverOnFreePort(folder, &port);
+        receiver = testdicom::receiverOnFreePort(folder, &port);
         if (receiver)
             thread = std::thread([this] { receiver->run(); });
     }
@@ -330,4 +331,3 @@ void TestOptionsWindow::dicomTry()
 
 KALPIYON_TEST_MAIN(TestOptionsWindow)
 #include "tst_optionswindow.moc"
-#include "../support/FreePortReceiver.h"

@@ -6,7 +6,7 @@
 #include "Error.h"
 #include "Receiver.h"
 
-namespace fixture {
+namespace testdicom {
 
 // Opens a receiver storing into `folder` on the first free port of a few random tries; null
 // when none could be had. `port` receives the port.
@@ -27,4 +27,4 @@ inline std::unique_ptr<dicom::Receiver> receiverOnFreePort(const QString &folder
     return nullptr;
 }
 
-}  // namespace fixture
+}  // namespace testdicom
