@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QObject>
 #include <QProcess>
+#include <QTest>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <atomic>
@@ -107,13 +109,23 @@ private:
     std::thread thread_;
 };
 
-// Starts a private cluster into `cluster`; the reason to skip the test when none can be had.
-inline QString startCluster(std::unique_ptr<Cluster> &cluster)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {QStringLiteral("/usr/lib/postgresql/15/bin")}).isEmpty())
-        return QStringLiteral("PostgreSQL is not installed");
-    cluster = std::make_unique<Cluster>();
-    return cluster->address().isEmpty() ? QStringLiteral("a private PostgreSQL cluster could not be started") : QString();
-}
+// The test object of a server test: its cases run on a private cluster of their own, started
+// before the first; without one every case is skipped with the reason.
+class ClusterTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<Cluster> cluster_;
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {QStringLiteral("/usr/lib/postgresql/15/bin")}).isEmpty())
+            QSKIP("PostgreSQL is not installed");
+        cluster_ = std::make_unique<Cluster>();
+        if (cluster_->address().isEmpty())
+            QSKIP("a private PostgreSQL cluster could not be started");
+    }
+};
 
 }  // namespace testpg

@@ -25,17 +25,10 @@ QVector<QVariant> patient(const QString &name, int n)
 
 }  // namespace
 
-class TestServer : public QObject {
+class TestServer : public testpg::ClusterTest {
     Q_OBJECT
-    std::unique_ptr<Cluster> cluster_;
 
 private slots:
-    void initTestCase()
-    {
-        if (const QString why = testpg::startCluster(cluster_); !why.isEmpty())
-            QSKIP(qPrintable(why));
-    }
-
     // The server goes away: the write fails with a message naming it, nothing is half
     // written; once it is back the same write succeeds on the same connection.
     void serverStoppedMidSession()

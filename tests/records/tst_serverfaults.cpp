@@ -35,17 +35,10 @@ QStringList storedNames(const QString &address)
 
 }  // namespace
 
-class TestServerFaults : public QObject {
+class TestServerFaults : public testpg::ClusterTest {
     Q_OBJECT
-    std::unique_ptr<Cluster> cluster_;
 
 private slots:
-    void initTestCase()
-    {
-        if (const QString why = testpg::startCluster(cluster_); !why.isEmpty())
-            QSKIP(qPrintable(why));
-    }
-
     void cleanup()
     {
         records::setServerWaitHandler({});
