@@ -101,9 +101,8 @@ QList<WaitingReport> waitingReports(const QString &dataFolder)
         try {
             const SrReport report = readSrFile(info.filePath());
             WaitingReport w{info.filePath(), report.patientName, report.contentTime, info.lastModified(), std::nullopt};
-            const QString uid = sopInstanceUidOf(info.filePath());
             for (const TakenReport &t : taken)
-                if (!uid.isEmpty() && t.sopInstanceUid == uid)
+                if (!report.sopInstanceUid.isEmpty() && t.sopInstanceUid == report.sopInstanceUid)
                     w.taken = t;
             list.append(w);
         } catch (const Error &) {
@@ -117,8 +116,11 @@ QList<WaitingReport> waitingReports(const QString &dataFolder)
 QString sopInstanceUidOf(const QString &path)
 {
     DcmFileFormat file;
-    if (file.loadFile(QFile::encodeName(path).constData()).bad())
+    try {
+        loadDicomFile(path, file);  // with the nesting check, as every reader of a file
+    } catch (const Error &) {
         return QString();
+    }
     OFString uid;
     file.getDataset()->findAndGetOFString(DCM_SOPInstanceUID, uid);
     return QString::fromLatin1(uid.c_str()).trimmed();

@@ -451,6 +451,7 @@ SrReport readSrDataset(DcmItem &dataset)
         report.studyDate = dateOf(elementText(dataset, DCM_ContentDate));
     report.age = ageText(elementText(dataset, DCM_PatientAge), dateOf(elementText(dataset, DCM_PatientBirthDate)), report.studyDate);
     report.accessionNumber = elementText(dataset, DCM_AccessionNumber).left(kProtNoSize);
+    report.sopInstanceUid = elementText(dataset, DCM_SOPInstanceUID).trimmed();
     const QDate contentDate = dateOf(elementText(dataset, DCM_ContentDate));
     const QString time = elementText(dataset, DCM_ContentTime);
     report.contentTime = (contentDate.isValid() ? contentDate : report.studyDate).toString(Qt::ISODate)

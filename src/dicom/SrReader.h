@@ -28,6 +28,7 @@ struct SrReport {
     QString age;
     QDate studyDate;
     QString accessionNumber;
+    QString sopInstanceUid;  // the object's own UID: a report sent again is the same object
     QString contentTime;  // "YYYY-MM-DD HH:MM" of the report, for lists
     QList<FieldValue> values;  // in the order of table `veriler`, only fields it fills
     QList<SkippedItem> skipped;

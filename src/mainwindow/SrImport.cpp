@@ -70,9 +70,7 @@ void startReceiver(TForm1 *window)
 
 // Reports taken into the record being edited. They count as taken only once that record is
 // stored: a waiting file then moves to Gelen/Alinan and the take is noted by its UID; a
-// cancelled record leaves them waiting. The dataset has no "after post" signal: a post is
-// the only change that adds or rewrites a stored row while still editing (cancel and delete
-// leave the editing state first), so that marks the record as stored.
+// record left unsaved (cancelled, deleted) leaves them waiting.
 class PendingTakes : public QObject {
 public:
     struct Take {
@@ -84,9 +82,11 @@ public:
     {
         setObjectName(QStringLiteral("PendingTakes"));
         records::Dataset *data = window->Query1;
-        connect(data, &records::Dataset::listChanged, this, &PendingTakes::rowStored);
-        connect(data, &records::Dataset::rowChanged, this, &PendingTakes::rowStored);
-        connect(data, &records::Dataset::stateChanged, this, &PendingTakes::stateChanged);
+        connect(data, &records::Dataset::posted, this, [this] { noteTaken(std::exchange(takes_, {})); });
+        connect(data, &records::Dataset::stateChanged, this, [this] {
+            if (!window_->Query1->editing())
+                takes_.clear();
+        });
     }
 
     static PendingTakes *of(TForm1 *window) { return window->findChild<PendingTakes *>(QStringLiteral("PendingTakes"), Qt::FindDirectChildrenOnly); }
@@ -98,23 +98,10 @@ public:
     }
 
 private:
-    void rowStored()
-    {
-        if (window_->Query1->editing() && !takes_.isEmpty())
-            stored_ = true;
-    }
-
-    void stateChanged()
-    {
-        if (window_->Query1->editing())
-            return;
-        const QList<Take> takes = std::exchange(takes_, {});
-        if (std::exchange(stored_, false))
-            noteTaken(takes);
-    }
-
     void noteTaken(const QList<Take> &takes)
     {
+        if (takes.isEmpty())
+            return;
         const records::Dataset *data = window_->Query1;
         dicom::TakenReport record{QString(), QDateTime::currentDateTime(), data->value(QStringLiteral("Adi_Soyadi")).toString(),
                                   data->value(QStringLiteral("Tarih")).toDateTime().date(), data->value(QStringLiteral("Prot_No")).toString()};
@@ -124,15 +111,18 @@ private:
             if (!dicom::recordTaken(dataFolder(window_), record, t.path))
                 failed << (t.path.isEmpty() ? t.uid : t.path);
         }
+        // Said once the save is over: the dataset is still inside post() here.
         if (!failed.isEmpty())
-            ui::messageDlg(QStringLiteral("Kayıt saklandı, ancak alınan rapor \"Gelen/Alinan\" klasörüne işlenemedi; rapor listede beklemeye "
-                                          "devam edecek. Klasörün yazılabilir olduğunu denetleyin.\n%1").arg(failed.join(u'\n')),
-                           ui::Kind::Warning, ui::Ok, window_);
+            QTimer::singleShot(0, window_, [window = window_, failed] {
+                ui::messageDlg(QStringLiteral("Kayıt saklandı, ancak alınan rapor \"Gelen/Alinan\" klasörüne işlenemedi; rapor listede "
+                                              "beklemeye devam edecek. Klasörün yazılabilir olduğunu denetleyin.\n%1")
+                                   .arg(failed.join(u'\n')),
+                               ui::Kind::Warning, ui::Ok, window);
+            });
     }
 
     TForm1 *window_;
     QList<Take> takes_;
-    bool stored_ = false;
 };
 
 // The main window's editor of a field (EditAd for Adi_Soyadi ...) and the caption beside it
@@ -438,7 +428,7 @@ bool TSrImportFrm::take(const QString &path, bool waiting)
         ui::messageDlg(e.message(), ui::Kind::Error, ui::Ok, this, e.details());
         return false;
     }
-    const QString uid = dicom::sopInstanceUidOf(path);
+    const QString uid = report.sopInstanceUid;
     if (!takeAgain(uid))
         return false;
     const std::optional<QString> summary = srimport::takeReport(window_, report, ChkAcikKayit->isChecked());

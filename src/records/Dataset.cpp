@@ -646,6 +646,7 @@ void Dataset::post()
         emit rowChanged(d->cur);
     }
     modified_ = false;
+    emit posted();
     setState(DataSetState::Browse);
 }
 

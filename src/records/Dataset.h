@@ -149,6 +149,7 @@ signals:
     void updateRecord();        // bound editors: write your pending values now
     void listChanged();         // rows were added or removed
     void rowChanged(int row);   // a stored row's list texts changed
+    void posted();              // post() stored the record; still in the edit state until it returns
 
 private:
     struct Impl;
