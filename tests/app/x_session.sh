@@ -62,7 +62,7 @@ start_x_session() {
   # manager lists _NET_ACTIVE_WINDOW, which openbox does a moment after it names itself.
   wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
                  xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
-  wait_for 10 wm_running || fatal "openbox did not start"
+  wait_for 60 wm_running || fatal "openbox did not start"
   read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 }
 

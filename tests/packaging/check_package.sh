@@ -58,11 +58,13 @@ env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOM
     }
     openbox >/dev/null 2>&1 &
     # The window manager first: activating a window needs it, once it lists
-    # _NET_ACTIVE_WINDOW among what it supports (a moment after it names itself).
-    for _ in $(seq 100); do
+    # _NET_ACTIVE_WINDOW among what it supports (a moment after it names itself; seconds on a
+    # machine busy with the other tests).
+    for _ in $(seq 600); do
       xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break
       sleep 0.1
     done
+    xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW || { echo "openbox did not start"; exit 1; }
     PATH="$1/usr/bin:$PATH" kalpiyon-menu >"$2/menu.log" 2>&1 & app=$!
     w=$(find_window "^Bilgi") || { echo "no notice of the new database"; exit 1; }
     xdotool windowactivate --sync "$w" key Return
